@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that Kestrigan needs, and only those that are missing.
+# Usage: scripts/setup.sh [--tests]   (--tests adds what the test suite needs)
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-noto-cjk)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+    as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
