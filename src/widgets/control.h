@@ -1,0 +1,63 @@
+#pragma once
+
+#include "widgets/controltype.h"
+#include "widgets/events.h"
+#include "widgets/layouttable.h"
+#include "widgets/propertyindex.h"
+
+#include <QPointer>
+#include <QVariant>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace widgets {
+
+// The Qt realisation of one control of a layout table. The widget layer handles the common
+// properties (geometry, tag, visibility, enabled state) and the pointer events; a subclass handles
+// the properties and events of its type.
+class Control
+{
+public:
+    using EventSink = std::function<bool(Event event, const EventArgs &args)>;
+
+    explicit Control(ControlType type) : m_type(type) {}
+    virtual ~Control() = default;
+    Control(const Control &) = delete;
+    Control &operator=(const Control &) = delete;
+
+    ControlType type() const { return m_type; }
+
+    // The outer widget: its geometry, visibility and enabled state are the control's.
+    virtual QWidget *widget() const = 0;
+    // Where child controls live and where pointer events are observed.
+    virtual QWidget *clientWidget() const { return widget(); }
+
+    // The type's own properties. An invalid QVariant (read) or false (write) means "no such index".
+    virtual QVariant read(Prop index, int member) const;
+    virtual bool write(Prop index, int member, const QVariant &value);
+
+    // Settings without an index, from the layout table; applied once, before the properties.
+    virtual void applyLook(const ControlLook &look);
+
+    void setEventSink(EventSink sink) { m_sink = std::move(sink); }
+
+    // The tag text: free for the designer's use, empty in every layout table.
+    const QString &tag() const { return m_tag; }
+    void setTag(const QString &tag) { m_tag = tag; }
+
+protected:
+    // Delivers one of the type's own events; answers what the handler answered (true when unbound).
+    bool raise(Event event, const EventArgs &args = {}) const;
+
+private:
+    ControlType m_type;
+    EventSink m_sink;
+    QString m_tag;
+};
+
+// Makes the control of a layout entry's type, its widget a child of `parent`.
+std::unique_ptr<Control> createControl(ControlType type, QWidget *parent);
+
+} // namespace widgets

@@ -1,0 +1,48 @@
+#include "widgets/controls/gridcontrol.h"
+
+#include "widgets/controls/propertygridview.h"
+
+namespace widgets {
+
+GridControl::GridControl(QWidget *parent) : Control(ControlType::Grid), m_grid(new PropertyGridView(parent))
+{
+    connect(m_grid, &PropertyGridView::editEnded, this, [this] { raise(Event::EditEnded); });
+}
+
+QWidget *GridControl::widget() const
+{
+    return m_grid;
+}
+
+QVariant GridControl::read(Prop index, int member) const
+{
+    switch (index) {
+    case Prop::GridRows: return m_grid->rowCount();
+    case Prop::GridColumns: return m_grid->columnCount();
+    default: return Control::read(index, member);
+    }
+}
+
+bool GridControl::write(Prop index, int member, const QVariant &value)
+{
+    switch (index) {
+    case Prop::GridRows:
+        m_grid->setRowCount(value.toInt());
+        return true;
+    case Prop::GridColumns:
+        m_grid->setColumnCount(value.toInt());
+        return true;
+    default:
+        return Control::write(index, member, value);
+    }
+}
+
+// The grid always has one fixed row and one fixed column; the look's counts are not consulted.
+void GridControl::applyLook(const ControlLook &look)
+{
+    m_grid->setDefaultRowHeight(look.defaultRowHeight);
+    m_grid->setGridLineColour(look.gridLines == DefaultColour ? QColor() : toQColor(look.gridLines));
+    m_grid->setBackgroundColour(look.background == DefaultColour ? QColor() : toQColor(look.background));
+}
+
+} // namespace widgets

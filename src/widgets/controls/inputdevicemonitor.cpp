@@ -1,0 +1,150 @@
+#include "widgets/controls/inputdevicemonitor.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
+
+namespace widgets {
+
+namespace {
+
+constexpr Qt::MouseButton WatchedButtons[] = {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton};
+
+int keyOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton: return InputDeviceMonitor::RightButton;
+    case Qt::MiddleButton: return InputDeviceMonitor::MiddleButton;
+    default: return InputDeviceMonitor::LeftButton;
+    }
+}
+
+} // namespace
+
+InputDeviceMonitor::InputDeviceMonitor(QObject *parent) : QObject(parent), m_timer(new QTimer(this))
+{
+    // Single shot, started again at the top of every poll: Qt never fires a timer again while a
+    // handler of its previous timeout is still running, and a handler of ours may wait inside a
+    // notification (the designer's drag loop waits for the release inside the press).
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &InputDeviceMonitor::poll);
+}
+
+InputDeviceMonitor::~InputDeviceMonitor()
+{
+    stop();
+}
+
+void InputDeviceMonitor::start(int interval)
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_reported = QGuiApplication::mouseButtons();
+    m_latched = m_reported;
+    m_position = QCursor::pos();
+    m_events.clear();
+    m_pending.clear();
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->installEventFilter(this);
+    m_timer->start(interval);
+}
+
+void InputDeviceMonitor::stop()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_timer->stop();
+    if (QCoreApplication *application = QCoreApplication::instance())
+        application->removeEventFilter(this);
+    m_events.clear();
+    m_pending.clear();
+}
+
+bool InputDeviceMonitor::isRunning() const
+{
+    return m_running;
+}
+
+void InputDeviceMonitor::poll()
+{
+    if (!m_running)
+        return;
+    m_timer->start();
+
+    // The latched presses and releases first, in the order they happened ...
+    const auto events = std::exchange(m_events, {});
+    for (const auto &[button, down] : events)
+        reportButton(button, down);
+    // ... then what the global state says and the events did not, such as a release that no
+    // window of ours received.
+    const Qt::MouseButtons now = QGuiApplication::mouseButtons();
+    for (Qt::MouseButton button : WatchedButtons)
+        reportButton(button, now.testFlag(button));
+    m_latched = m_reported;
+
+    const QPoint position = QCursor::pos();
+    if (position != m_position) {
+        m_pending.append(Notification{0, 0, position, position - m_position});
+        m_position = position;
+    }
+    deliverPending();
+}
+
+void InputDeviceMonitor::reportButton(Qt::MouseButton button, bool down)
+{
+    if (m_reported.testFlag(button) == down)
+        return;
+    m_reported.setFlag(button, down);
+    m_pending.append(Notification{keyOf(button), down ? Pressed : Released, {}, {}});
+}
+
+// Delivery goes through a queue because a handler may run an event loop in which the next polls
+// happen: they append behind what is still undelivered and deliver it all, so every change is
+// reported once and in order, however deeply polls nest.
+void InputDeviceMonitor::deliverPending()
+{
+    while (!m_pending.isEmpty()) {
+        const Notification next = m_pending.takeFirst();
+        if (next.key != 0)
+            emit buttonChanged(next.key, next.state);
+        else
+            emit moved(next.position.x(), next.position.y(), 0, next.delta.x(), next.delta.y(), 0);
+    }
+}
+
+bool InputDeviceMonitor::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        latch(static_cast<QMouseEvent *>(event)->button(), true);
+        break;
+    case QEvent::MouseButtonRelease:
+        latch(static_cast<QMouseEvent *>(event)->button(), false);
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void InputDeviceMonitor::latch(Qt::MouseButton button, bool down)
+{
+    if (!std::ranges::any_of(WatchedButtons, [button](Qt::MouseButton watched) { return watched == button; }))
+        return;
+    // One press reaches the filter several times: at the window, at the widget, at each parent it
+    // propagates to. Only a change of the latched state counts.
+    if (m_latched.testFlag(button) == down)
+        return;
+    m_latched.setFlag(button, down);
+    m_events.append({button, down});
+}
+
+} // namespace widgets

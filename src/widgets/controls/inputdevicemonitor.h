@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+
+class QTimer;
+
+namespace widgets {
+
+// Watches the global mouse while started: every 10 ms it compares the buttons and the pointer
+// position with the previous poll and reports each change. Presses and releases that come and go
+// between two polls are not lost: an application-wide event filter latches them for the next poll.
+class InputDeviceMonitor : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int PollInterval = 10;   // milliseconds
+
+    enum Key { LeftButton = 256, RightButton = 257, MiddleButton = 258 };
+    enum ButtonState {
+        Released = 1,   // the button went up
+        Pressed = 2,    // the button went down; reported once, not again while it is held
+    };
+
+    explicit InputDeviceMonitor(QObject *parent = nullptr);
+    ~InputDeviceMonitor() override;
+
+    // Starting takes the present buttons and position as the baseline: nothing is reported for
+    // them. Starting a running monitor does nothing. A longer interval than the default is for
+    // tests that want to make every poll themselves.
+    void start(int interval = PollInterval);
+    void stop();
+    bool isRunning() const;
+
+    // One poll, as the timer makes it; nothing while stopped. Safe to enter again from a handler
+    // of its own notifications.
+    void poll();
+
+signals:
+    void buttonChanged(int key, int state);
+    // Screen position and its change since the previous poll; z and dz are always 0 (no wheel).
+    void moved(int x, int y, int z, int dx, int dy, int dz);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // A button change (key set) or a move (key 0), waiting to be delivered.
+    struct Notification
+    {
+        int key = 0;
+        int state = 0;
+        QPoint position;
+        QPoint delta;
+    };
+
+    void latch(Qt::MouseButton button, bool down);
+    void reportButton(Qt::MouseButton button, bool down);
+    void deliverPending();
+
+    QTimer *m_timer;
+    bool m_running = false;
+    Qt::MouseButtons m_reported;   // the buttons as last reported (or at start)
+    Qt::MouseButtons m_latched;    // the buttons as the latched events left them
+    QList<std::pair<Qt::MouseButton, bool>> m_events;   // latched since the previous poll, in order
+    QPoint m_position;
+    QList<Notification> m_pending;
+};
+
+} // namespace widgets

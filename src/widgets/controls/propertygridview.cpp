@@ -1,0 +1,326 @@
+#include "widgets/controls/propertygridview.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+#include <limits>
+
+namespace widgets {
+
+// Edits cells with a plain line edit and remembers the one editor that is open, so that the view
+// can tell a real end of an edit from a second notice about the same editor, and can drop an
+// editor whose cell a handler has taken away.
+class GridCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override
+    {
+        auto *editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        // The default limit of 32767 would cut a long text that is merely passed through an edit.
+        editor->setMaxLength(std::numeric_limits<int>::max());
+        m_editor = editor;
+        m_index = index;
+        return editor;
+    }
+
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override
+    {
+        if (editor == m_editor) {
+            m_editor = nullptr;
+            m_index = QPersistentModelIndex();
+        }
+        QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+    QWidget *openEditor() const { return m_editor; }
+    QModelIndex openEditorIndex() const { return m_index; }
+
+private:
+    // createEditor() and destroyEditor() are const in Qt's interface.
+    mutable QPointer<QWidget> m_editor;
+    mutable QPersistentModelIndex m_index;
+};
+
+PropertyGridView::PropertyGridView(QWidget *parent)
+    : QTableWidget(parent), m_delegate(new GridCellDelegate(this))
+{
+    setItemDelegate(m_delegate);
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectItems);
+    setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed | SelectedClicked);
+    setWordWrap(false);
+
+    // The headers are the fixed cells: sized by the program, never by the user, and inert to
+    // clicks (a click on a row header would otherwise select a whole row).
+    for (QHeaderView *header : {horizontalHeader(), verticalHeader()}) {
+        header->setSectionsClickable(false);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setMinimumSectionSize(0);
+        header->setHighlightSections(false);
+    }
+    horizontalHeader()->setStretchLastSection(false);
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // Cell (0, 0) is drawn on the corner button; it selects nothing when clicked.
+    setCornerButtonEnabled(false);
+    for (QAbstractButton *button : findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly)) {
+        if (button->inherits("QTableCornerButton")) {
+            m_corner = button;
+            m_corner->installEventFilter(this);
+        }
+    }
+
+    // A light selection that keeps black text readable.
+    QPalette colours = palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Highlight, QColor(0xCC, 0xE8, 0xFF));
+        colours.setColor(group, QPalette::HighlightedText, Qt::black);
+        colours.setColor(group, QPalette::Text, Qt::black);
+        colours.setColor(group, QPalette::Base, Qt::white);
+    }
+    setPalette(colours);
+    updateStyleSheet();
+
+    setRowCount(1);
+    setColumnCount(1);
+}
+
+PropertyGridView::~PropertyGridView() = default;
+
+void PropertyGridView::setRowCount(int rows)
+{
+    rows = std::max(rows, 1);
+    QTableWidget::setRowCount(rows - 1);
+    fillMissingHeaderItems();
+    horizontalHeader()->setFixedHeight(m_defaultRowHeight);
+    verticalHeader()->setDefaultSectionSize(m_defaultRowHeight);
+    for (int row = 0; row < rows - 1; ++row)
+        verticalHeader()->resizeSection(row, m_defaultRowHeight);
+}
+
+void PropertyGridView::setColumnCount(int columns)
+{
+    columns = std::max(columns, 1);
+    QTableWidget::setColumnCount(columns - 1);
+    fillMissingHeaderItems();
+    verticalHeader()->setFixedWidth(DefaultColumnWidth);
+    horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth);
+    for (int column = 0; column < columns - 1; ++column)
+        horizontalHeader()->resizeSection(column, DefaultColumnWidth);
+}
+
+int PropertyGridView::rowCount() const
+{
+    return QTableWidget::rowCount() + 1;
+}
+
+int PropertyGridView::columnCount() const
+{
+    return QTableWidget::columnCount() + 1;
+}
+
+void PropertyGridView::setDefaultRowHeight(int height)
+{
+    m_defaultRowHeight = std::max(height, 0);
+    horizontalHeader()->setFixedHeight(m_defaultRowHeight);
+    verticalHeader()->setDefaultSectionSize(m_defaultRowHeight);
+    for (int row = 0; row < QTableWidget::rowCount(); ++row)
+        verticalHeader()->resizeSection(row, m_defaultRowHeight);
+}
+
+void PropertyGridView::setColumnWidth(int column, int width)
+{
+    if (column < 0 || column >= columnCount())
+        return;
+    width = std::clamp(width, 0, horizontalHeader()->maximumSectionSize());
+    if (column == 0)
+        verticalHeader()->setFixedWidth(width);
+    else
+        horizontalHeader()->resizeSection(column - 1, width);
+}
+
+int PropertyGridView::columnWidth(int column) const
+{
+    if (column == 0)
+        return verticalHeader()->width();
+    return QTableWidget::columnWidth(column - 1);
+}
+
+int PropertyGridView::rowHeight(int row) const
+{
+    if (row == 0)
+        return horizontalHeader()->height();
+    return QTableWidget::rowHeight(row - 1);
+}
+
+void PropertyGridView::setCellText(int row, int column, const QString &text)
+{
+    if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
+        return;
+    if (row == 0 && column == 0) {
+        m_cornerText = text;
+        if (m_corner)
+            m_corner->update();
+    } else if (row == 0) {
+        horizontalHeaderItem(column - 1)->setText(text);
+    } else if (column == 0) {
+        verticalHeaderItem(row - 1)->setText(text);
+    } else if (QTableWidgetItem *cell = item(row - 1, column - 1)) {
+        cell->setText(text);
+    } else {
+        setItem(row - 1, column - 1, new QTableWidgetItem(text));
+    }
+}
+
+QString PropertyGridView::cellText(int row, int column) const
+{
+    if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
+        return {};
+    if (row == 0 && column == 0)
+        return m_cornerText;
+    const QTableWidgetItem *cell = row == 0 ? horizontalHeaderItem(column - 1)
+                                 : column == 0 ? verticalHeaderItem(row - 1)
+                                               : item(row - 1, column - 1);
+    return cell ? cell->text() : QString();
+}
+
+void PropertyGridView::setCellsReadOnly(int firstRow, int firstColumn, int lastRow, int lastColumn, bool readOnly)
+{
+    if (firstRow > lastRow)
+        std::swap(firstRow, lastRow);
+    if (firstColumn > lastColumn)
+        std::swap(firstColumn, lastColumn);
+    // Header cells are left out: they are never editable.
+    const int top = std::max(firstRow, 1);
+    const int left = std::max(firstColumn, 1);
+    const int bottom = std::min(lastRow, rowCount() - 1);
+    const int right = std::min(lastColumn, columnCount() - 1);
+    for (int row = top; row <= bottom; ++row) {
+        for (int column = left; column <= right; ++column) {
+            QTableWidgetItem *cell = item(row - 1, column - 1);
+            if (!cell) {
+                cell = new QTableWidgetItem;
+                setItem(row - 1, column - 1, cell);
+            }
+            cell->setFlags(readOnly ? cell->flags() & ~Qt::ItemIsEditable : cell->flags() | Qt::ItemIsEditable);
+        }
+    }
+}
+
+bool PropertyGridView::isCellEditable(int row, int column) const
+{
+    if (row < 1 || column < 1 || row >= rowCount() || column >= columnCount())
+        return false;
+    const QTableWidgetItem *cell = item(row - 1, column - 1);
+    return !cell || (cell->flags() & Qt::ItemIsEditable);
+}
+
+void PropertyGridView::setGridLineColour(const QColor &colour)
+{
+    m_gridLineColour = colour;
+    updateStyleSheet();
+}
+
+void PropertyGridView::setBackgroundColour(const QColor &colour)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colour.isValid() ? colour : QColor(Qt::white));
+    setPalette(colours);
+    updateStyleSheet();
+}
+
+// Qt takes the grid colour from the style; a style sheet is its documented way to set it. The
+// headers' empty parts (below the last row, right of the last column) get the grid's background
+// rather than the header face, as the grid's own empty area does.
+void PropertyGridView::updateStyleSheet()
+{
+    QString sheet = QStringLiteral("QHeaderView { background-color: %1; }").arg(palette().color(QPalette::Base).name());
+    if (m_gridLineColour.isValid())
+        sheet += QStringLiteral(" QTableView { gridline-color: %1; }").arg(m_gridLineColour.name());
+    setStyleSheet(sheet);
+}
+
+QWidget *PropertyGridView::openEditor() const
+{
+    return m_delegate->openEditor();
+}
+
+void PropertyGridView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Only the close of the open editor ends an edit; a late second notice about it does not.
+    const bool ending = editor && editor == m_delegate->openEditor();
+    // The base writes nothing (the delegate committed before this call); for Tab it opens the
+    // next cell's editor.
+    QTableWidget::closeEditor(editor, hint);
+    if (!ending)
+        return;
+    emit editEnded();
+    dropStaleEditor();
+}
+
+// A handler of editEnded may have rebuilt the grid while the editor that Tab opened was showing.
+// Qt refreshes that editor when its cell's text is rewritten and releases it when its row or
+// column is dropped, but it neither closes it when the cell has become read-only nor leaves its
+// editing state after releasing it; both would leave the grid unable to start another edit.
+void PropertyGridView::dropStaleEditor()
+{
+    if (QWidget *editor = m_delegate->openEditor()) {
+        const QModelIndex index = m_delegate->openEditorIndex();
+        if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
+            QTableWidget::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        return;
+    }
+    if (state() == EditingState)
+        setState(NoState);
+}
+
+void PropertyGridView::fillMissingHeaderItems()
+{
+    // A section without an item shows its number; the grid's fixed cells start empty instead.
+    for (int column = 0; column < QTableWidget::columnCount(); ++column) {
+        if (!horizontalHeaderItem(column))
+            setHorizontalHeaderItem(column, new QTableWidgetItem(QString()));
+    }
+    for (int row = 0; row < QTableWidget::rowCount(); ++row) {
+        if (!verticalHeaderItem(row))
+            setVerticalHeaderItem(row, new QTableWidgetItem(QString()));
+    }
+}
+
+bool PropertyGridView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_corner && event->type() == QEvent::Paint) {
+        paintCorner(m_corner);
+        return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void PropertyGridView::paintCorner(QWidget *corner)
+{
+    // Drawn as a section of the horizontal header, whose palette and enabled state follow the
+    // grid's (the corner button itself is disabled so that it selects nothing).
+    QStyleOptionHeader option;
+    option.initFrom(horizontalHeader());
+    option.rect = corner->rect();
+    option.text = m_cornerText;
+    option.textAlignment = horizontalHeader()->defaultAlignment();
+    option.orientation = Qt::Horizontal;
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    option.state |= QStyle::State_Raised;
+    QPainter painter(corner);
+    painter.setFont(horizontalHeader()->font());
+    horizontalHeader()->style()->drawControl(QStyle::CE_Header, &option, &painter, horizontalHeader());
+}
+
+} // namespace widgets

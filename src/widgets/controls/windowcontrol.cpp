@@ -1,0 +1,185 @@
+#include "widgets/controls/windowcontrol.h"
+
+#include "widgets/colour.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QScreen>
+
+namespace widgets {
+
+WindowControl::WindowControl(const WindowEntry &entry)
+    : Control(ControlType::Window), m_frame(entry.frame)
+{
+    if (m_frame == WindowFrame::Drawn) {
+        m_subWindow = new QMdiSubWindow;
+        m_subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_client = new QWidget;
+        m_client->setMouseTracking(true);
+        m_subWindow->setWidget(m_client);
+        m_outer = m_subWindow;
+        m_subWindow->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                    | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+        m_subWindow->resize(entry.size);
+    } else {
+        m_outer = new QWidget;
+        m_client = m_outer;
+        m_client->setMouseTracking(true);
+        m_outer->resize(entry.size);
+    }
+    m_outer->setObjectName(entry.className);
+    m_outer->setWindowTitle(entry.title);
+    m_outer->setAccessibleName(entry.title);
+    m_client->setAutoFillBackground(entry.background != DefaultColour);
+    if (entry.background != DefaultColour) {
+        QPalette palette = m_client->palette();
+        palette.setColor(QPalette::Window, toQColor(entry.background));
+        m_client->setPalette(palette);
+    }
+    if (entry.centred) {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QRect rect(QPoint(), entry.size);
+        rect.moveCenter(screen.center());
+        m_outer->move(rect.topLeft());
+    } else {
+        m_outer->move(entry.position);
+    }
+    m_outer->installEventFilter(this);
+}
+
+WindowControl::~WindowControl()
+{
+    delete m_outer.data();
+}
+
+QWidget *WindowControl::widget() const
+{
+    return m_outer;
+}
+
+QWidget *WindowControl::clientWidget() const
+{
+    return m_client;
+}
+
+QSize WindowControl::clientSize() const
+{
+    // A hidden sub-window lays its widget out only when shown; its frame is its contents margins.
+    if (m_subWindow)
+        return m_subWindow->contentsRect().size();
+    return m_client->size();
+}
+
+QRect WindowControl::outerGeometry() const
+{
+    if (m_outer->isWindow())
+        return m_outer->frameGeometry();
+    return m_outer->geometry();
+}
+
+void WindowControl::setOuterGeometry(const QRect &rect)
+{
+    if (m_outer->isWindow()) {
+        // Qt places and sizes a top-level window by its client area; the frame is the window manager's.
+        const QRect frame = m_outer->frameGeometry();
+        const QRect client = m_outer->geometry();
+        const int extraWidth = frame.width() - client.width();
+        const int extraHeight = frame.height() - client.height();
+        m_outer->move(rect.topLeft());
+        m_outer->resize(qMax(0, rect.width() - extraWidth), qMax(0, rect.height() - extraHeight));
+    } else {
+        m_outer->setGeometry(rect);
+    }
+}
+
+QVariant WindowControl::read(Prop index, int) const
+{
+    switch (index) {
+    case Prop::WindowTitle:
+        return m_outer->windowTitle();
+    case Prop::WindowState:
+        if (m_outer->isMinimized())
+            return 2;
+        if (m_outer->isMaximized())
+            return 3;
+        return 0;
+    default:
+        return {};
+    }
+}
+
+bool WindowControl::write(Prop index, int, const QVariant &value)
+{
+    switch (index) {
+    case Prop::WindowTitle:
+        m_outer->setWindowTitle(value.toString());
+        m_outer->setAccessibleName(value.toString());
+        return true;
+    case Prop::WindowState:
+        switch (value.toInt()) {
+        case 0:
+            if (m_outer->isMinimized() || m_outer->isMaximized())
+                m_outer->showNormal();
+            break;
+        case 1: {
+            QRect rect = outerGeometry();
+            rect.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+            setOuterGeometry(rect);
+            break;
+        }
+        case 2: m_outer->showMinimized(); break;
+        case 3: m_outer->showMaximized(); break;
+        default: break;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WindowControl::startReporting()
+{
+    m_reported = m_outer->geometry();
+    m_reporting = true;
+}
+
+bool WindowControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_outer)
+        return false;
+    switch (event->type()) {
+    case QEvent::Close:
+        if (!raise(Event::MayClose)) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    case QEvent::WindowStateChange:
+        // Minimizing or maximizing a window moves it on every platform we know of; report it as the
+        // move it is, so that a window that must stay put can restore itself.
+        if (m_reporting && (m_outer->isMinimized() || m_outer->isMaximized()))
+            raise(Event::PositionChanged);
+        return false;
+    case QEvent::Move:
+    case QEvent::Resize: {
+        if (!m_reporting)
+            return false;
+        // Qt repeats geometry notices (a hidden window gets its pending ones when first shown), and a
+        // top-level window's frame appears only once it is shown; only a real change is an event.
+        const QRect now = m_outer->geometry();
+        const bool moved = now.topLeft() != m_reported.topLeft();
+        const bool resized = now.size() != m_reported.size();
+        m_reported = now;
+        if (moved)
+            raise(Event::PositionChanged);
+        if (resized)
+            raise(Event::SizeChanged);
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+} // namespace widgets

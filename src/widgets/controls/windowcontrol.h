@@ -1,0 +1,50 @@
+#pragma once
+
+#include "widgets/control.h"
+#include "widgets/layouttable.h"
+
+#include <QPointer>
+#include <QRect>
+
+class QMdiSubWindow;
+
+namespace widgets {
+
+// A window of a layout table. A native window is a top-level widget framed by the window manager;
+// a drawn one frames itself (title bar, buttons, sizable border), so it can also sit inside another
+// window's control.
+class WindowControl : public QObject, public Control
+{
+    Q_OBJECT
+
+public:
+    explicit WindowControl(const WindowEntry &entry);
+    ~WindowControl() override;
+
+    QWidget *widget() const override;
+    QWidget *clientWidget() const override;
+    QVariant read(Prop index, int member) const override;
+    bool write(Prop index, int member, const QVariant &value) override;
+
+    WindowFrame frame() const { return m_frame; }
+    QSize clientSize() const;
+    // The outer rectangle in the parent's client coordinates (the screen for a top-level window).
+    QRect outerGeometry() const;
+    void setOuterGeometry(const QRect &rect);
+
+    // From now on, moves and resizes raise their events; before, they are the loader's business.
+    void startReporting();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    WindowFrame m_frame;
+    QPointer<QWidget> m_outer;
+    QPointer<QWidget> m_client;
+    QMdiSubWindow *m_subWindow = nullptr;
+    QRect m_reported;           // the geometry last reported, so repeated notices raise nothing
+    bool m_reporting = false;
+};
+
+} // namespace widgets

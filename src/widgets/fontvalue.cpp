@@ -1,0 +1,122 @@
+#include "widgets/fontvalue.h"
+
+#include "widgets/propertyindex.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringEncoder>
+
+#include <cstdlib>
+#include <limits>
+
+namespace widgets {
+
+int mulDiv(int a, int b, int c)
+{
+    if (c == 0)
+        return -1;
+    const long long product = static_cast<long long>(a) * b;
+    const bool negative = (product < 0) != (c < 0);
+    const long long numerator = std::llabs(product);
+    const long long divisor = std::llabs(static_cast<long long>(c));
+    const long long rounded = (numerator + divisor / 2) / divisor;
+    if (rounded > std::numeric_limits<int>::max())
+        return -1;
+    return negative ? -static_cast<int>(rounded) : static_cast<int>(rounded);
+}
+
+int heightForPoints(int points, int dotsPerInch)
+{
+    return -mulDiv(qMax(points, 0), dotsPerInch, 72);
+}
+
+int pointsForHeight(int height, int dotsPerInch)
+{
+    const long long magnitude = std::llabs(static_cast<long long>(height));
+    return mulDiv(static_cast<int>(qMin<long long>(magnitude, std::numeric_limits<int>::max())), 72, dotsPerInch);
+}
+
+QString acceptedFace(const QString &face)
+{
+    if (face.isEmpty())
+        return FallbackFace;
+    // Windows keeps a face name in 32 bytes of the system code page, the terminating zero included.
+    // GB18030 gives every character a length, also those beyond code page 936.
+    QStringEncoder encoder("GB18030");
+    const QByteArray bytes = encoder.encode(face);
+    if (encoder.hasError() || bytes.size() >= 32)
+        return FallbackFace;
+    return face;
+}
+
+int screenDotsPerInchY()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+    return dpi > 0 ? dpi : 96;
+}
+
+FontValue defaultGuiFont()
+{
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    FontValue font;
+    font.face = system.family();
+    font.height = system.pixelSize() > 0 ? -system.pixelSize()
+                                         : heightForPoints(qRound(system.pointSizeF()), screenDotsPerInchY());
+    font.weight = system.bold() ? 700 : 400;
+    font.italic = system.italic();
+    return font;
+}
+
+QFont toQFont(const FontValue &font)
+{
+    QFont qfont(font.face);
+    // A height of 0 asks the platform for its default size, as the font mapper on Windows does.
+    if (font.height == 0)
+        qfont.setPointSizeF(QFontDatabase::systemFont(QFontDatabase::GeneralFont).pointSizeF());
+    else
+        qfont.setPixelSize(qMin(std::abs(font.height), 4096));
+    qfont.setWeight(QFont::Weight(qBound(1, font.weight / 1, 1000)));
+    qfont.setItalic(font.italic);
+    qfont.setUnderline(font.underline);
+    qfont.setStrikeOut(font.strikeOut);
+    return qfont;
+}
+
+QVariant readFontMember(const FontValue &font, int member)
+{
+    switch (FontMember(member)) {
+    case FontMember::WholeValue: return QVariant::fromValue(font);
+    case FontMember::Angle: return font.angle;
+    case FontMember::Bold: return font.weight >= 700;
+    case FontMember::Italic: return font.italic;
+    case FontMember::Underline: return font.underline;
+    case FontMember::StrikeOut: return font.strikeOut;
+    case FontMember::Size: return pointsForHeight(font.height, screenDotsPerInchY());
+    case FontMember::Face: return font.face;
+    }
+    return {};
+}
+
+FontValue withFontMember(FontValue font, int member, const QVariant &value)
+{
+    switch (FontMember(member)) {
+    case FontMember::WholeValue:
+        if (value.canConvert<FontValue>()) {
+            font = value.value<FontValue>();
+            font.face = acceptedFace(font.face);
+        }
+        break;
+    case FontMember::Angle: font.angle = value.toInt(); break;
+    case FontMember::Bold: font.weight = value.toBool() ? 700 : 400; break;
+    case FontMember::Italic: font.italic = value.toBool(); break;
+    case FontMember::Underline: font.underline = value.toBool(); break;
+    case FontMember::StrikeOut: font.strikeOut = value.toBool(); break;
+    case FontMember::Size: font.height = heightForPoints(value.toInt(), screenDotsPerInchY()); break;
+    case FontMember::Face: font.face = acceptedFace(value.toString()); break;
+    }
+    return font;
+}
+
+} // namespace widgets

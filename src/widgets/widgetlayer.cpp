@@ -1,0 +1,699 @@
+#include "widgets/widgetlayer.h"
+
+#include "widgets/controls/codeeditorcontrol.h"
+#include "widgets/controls/containercontrols.h"
+#include "widgets/controls/gridcontrol.h"
+#include "widgets/controls/propertygridview.h"
+#include "widgets/controls/inputdevicecontrol.h"
+#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/controls/windowcontrol.h"
+#include "widgets/textconversion.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace widgets {
+
+namespace {
+
+int keyState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers & Qt::ControlModifier ? KeyCtrl : 0) | (modifiers & Qt::ShiftModifier ? KeyShift : 0)
+           | (modifiers & Qt::AltModifier ? KeyAlt : 0);
+}
+
+QRect clampedRect(QRect rect, std::optional<int> left, std::optional<int> top, std::optional<int> width,
+                  std::optional<int> height)
+{
+    if (left)
+        rect.moveLeft(*left);
+    if (top)
+        rect.moveTop(*top);
+    if (width && *width != -1)
+        rect.setWidth(*width);
+    if (height && *height != -1)
+        rect.setHeight(*height);
+    return rect;
+}
+
+} // namespace
+
+WidgetLayer::WidgetLayer() = default;
+
+WidgetLayer::~WidgetLayer()
+{
+    m_ended = true;
+    // Controls go before their windows, clones before the controls they were copied from.
+    for (auto &[id, window] : m_windows) {
+        for (auto it = window.order.rbegin(); it != window.order.rend(); ++it)
+            window.controls.erase(*it);
+        window.window.reset();
+    }
+}
+
+void WidgetLayer::registerWindow(WindowLayout layout)
+{
+    const int id = layout.window.id;
+    m_tables[id] = std::move(layout);
+}
+
+WidgetLayer::LoadedWindow *WidgetLayer::loaded(int window) const
+{
+    const auto it = m_windows.find(window);
+    return it == m_windows.end() ? nullptr : const_cast<LoadedWindow *>(&it->second);
+}
+
+bool WidgetLayer::isLoaded(int window) const
+{
+    return loaded(window) != nullptr;
+}
+
+bool WidgetLayer::loadWindow(int windowId)
+{
+    const auto table = m_tables.find(windowId);
+    if (table == m_tables.end() || isLoaded(windowId))
+        return false;
+
+    // Nothing is delivered while the window and its controls are made.
+    ++m_loading;
+    LoadedWindow &window = m_windows[windowId];
+    window.layout = table->second;
+    window.window = std::make_unique<WindowControl>(window.layout.window);
+    window.window->setEventSink([this, windowId](Event event, const EventArgs &args) {
+        return raiseEvent(windowId, WindowItself, event, args);
+    });
+    watch(window.window->clientWidget(), windowId, WindowItself);
+    if (hasBinding(windowId, WindowItself, Event::PointerMoved))
+        window.window->clientWidget()->setMouseTracking(true);
+    for (const ControlEntry &entry : window.layout.controls) {
+        makeControl(window, entry.id, entry);
+        window.order.push_back(entry.id);
+        window.nextId = qMax(window.nextId, entry.id + 1);
+    }
+    --m_loading;
+
+    window.window->startReporting();
+    for (Event event : {Event::Created, Event::PositionChanged, Event::SizeChanged}) {
+        if (!isLoaded(windowId))
+            return true;
+        raiseEvent(windowId, WindowItself, event);
+    }
+    if (!isLoaded(windowId))
+        return true;
+    WindowControl *windowControl = loaded(windowId)->window.get();
+    // Qt holds back geometry notices of a hidden window until it is shown; what the handlers did
+    // while loading has been answered already.
+    windowControl->startReporting();
+    if (loaded(windowId)->layout.window.visible)
+        windowControl->widget()->show();
+    return true;
+}
+
+QWidget *WidgetLayer::parentWidgetFor(LoadedWindow &window, const ControlEntry &entry) const
+{
+    if (entry.parent == 0)
+        return window.window->clientWidget();
+    const auto it = window.controls.find(entry.parent);
+    if (it != window.controls.end()) {
+        if (auto *pages = dynamic_cast<PageContainerControl *>(it->second.control.get())) {
+            if (QWidget *page = pages->page(entry.page))
+                return page;
+        }
+        return it->second.control->clientWidget();
+    }
+    return window.window->clientWidget();
+}
+
+Control *WidgetLayer::makeControl(LoadedWindow &window, int id, const ControlEntry &entry)
+{
+    std::unique_ptr<Control> made = createControl(entry.type, parentWidgetFor(window, entry));
+    if (!made)
+        return nullptr;
+    Control *control = made.get();
+    const int windowId = window.layout.window.id;
+    ControlRecord &record = window.controls[id];
+    record.entry = entry;
+    record.control = std::move(made);
+
+    QWidget *widget = control->widget();
+    widget->setObjectName(entry.layoutName);
+    // A press belongs to the control it lands on; the window under it must not see it as its own.
+    widget->setAttribute(Qt::WA_NoMousePropagation);
+    if (!entry.accessibleName.isEmpty())
+        widget->setAccessibleName(entry.accessibleName);
+    if (!entry.tabStop && (widget->focusPolicy() & Qt::TabFocus))
+        widget->setFocusPolicy(Qt::FocusPolicy(widget->focusPolicy() & ~Qt::TabFocus));
+    control->setTag(entry.tag);
+    if (entry.font)
+        widget->setFont(toQFont(*entry.font));
+    control->applyLook(entry.look);
+    widget->setGeometry(entry.rect);
+    for (const PropertySetting &setting : entry.properties) {
+        if (!control->write(setting.index, setting.member, setting.value))
+            writeCommon(*control, setting.index, setting.value);
+    }
+    control->setEventSink([this, windowId, id](Event event, const EventArgs &args) {
+        return raiseEvent(windowId, id, event, args);
+    });
+    watch(control->clientWidget(), windowId, id);
+    widget->setEnabled(!entry.disabled);
+    widget->setVisible(entry.visible);
+    return control;
+}
+
+void WidgetLayer::watch(QWidget *widget, int window, int control)
+{
+    m_watched.insert(widget, ControlKey{window, control});
+    widget->installEventFilter(this);
+    connect(widget, &QObject::destroyed, this, [this](QObject *gone) { m_watched.remove(gone); });
+}
+
+bool WidgetLayer::exists(const ControlRef &ref) const
+{
+    return find(ref) != nullptr;
+}
+
+const WidgetLayer::ControlRecord *WidgetLayer::record(const ControlRef &ref) const
+{
+    LoadedWindow *window = loaded(ref.window);
+    if (!window)
+        return nullptr;
+    const auto it = window->controls.find(ref.control);
+    return it == window->controls.end() ? nullptr : &it->second;
+}
+
+Control *WidgetLayer::find(const ControlRef &ref) const
+{
+    LoadedWindow *window = loaded(ref.window);
+    if (!window)
+        return nullptr;
+    if (ref.control == WindowItself)
+        return window->window.get();
+    const ControlRecord *found = record(ref);
+    return found ? found->control.get() : nullptr;
+}
+
+Control *WidgetLayer::control(const ControlRef &ref) const
+{
+    return find(ref);
+}
+
+QWidget *WidgetLayer::widget(const ControlRef &ref) const
+{
+    Control *found = find(ref);
+    return found ? found->widget() : nullptr;
+}
+
+QVariant WidgetLayer::readProperty(const ControlRef &ref, Prop index, int member) const
+{
+    const Control *found = find(ref);
+    if (!found)
+        return {};
+    if (int(index) <= int(Prop::Disabled))
+        return readCommon(ref, *found, index);
+    return found->read(index, member);
+}
+
+QVariant WidgetLayer::readCommon(const ControlRef &ref, const Control &control, Prop index) const
+{
+    QWidget *widget = control.widget();
+    QRect rect = widget->geometry();
+    if (ref.control == WindowItself)
+        rect = static_cast<const WindowControl &>(control).outerGeometry();
+    switch (index) {
+    case Prop::Left: return rect.left();
+    case Prop::Top: return rect.top();
+    case Prop::Width: return rect.width();
+    case Prop::Height: return rect.height();
+    case Prop::Tag: return control.tag();
+    case Prop::Visible:
+        if (widget->isWindow())
+            return !widget->isHidden();
+        return widget->window()->isVisible() ? widget->isVisible() : widget->isVisibleTo(widget->window());
+    case Prop::Disabled: return widget->testAttribute(Qt::WA_Disabled);
+    default: return {};
+    }
+}
+
+void WidgetLayer::writeProperty(const ControlRef &ref, Prop index, const QVariant &value, int member)
+{
+    Control *found = find(ref);
+    if (!found)
+        return;
+    if (int(index) <= int(Prop::Disabled))
+        writeCommon(*found, index, value);
+    else
+        found->write(index, member, value);
+}
+
+void WidgetLayer::writeCommon(Control &control, Prop index, const QVariant &value)
+{
+    QWidget *widget = control.widget();
+    auto *window = dynamic_cast<WindowControl *>(&control);
+    QRect rect = window ? window->outerGeometry() : widget->geometry();
+    const int number = value.toInt();
+    switch (index) {
+    case Prop::Left: rect.moveLeft(qBound(-PositionLimit, number, PositionLimit)); break;
+    case Prop::Top: rect.moveTop(qBound(-PositionLimit, number, PositionLimit)); break;
+    case Prop::Width: rect.setWidth(qBound(0, number, SizeLimit)); break;
+    case Prop::Height: rect.setHeight(qBound(0, number, SizeLimit)); break;
+    case Prop::Tag: control.setTag(value.toString()); return;
+    case Prop::Visible: widget->setVisible(value.toBool()); return;
+    case Prop::Disabled: widget->setEnabled(!value.toBool()); return;
+    default: return;
+    }
+    if (window)
+        window->setOuterGeometry(rect);
+    else
+        widget->setGeometry(rect);
+}
+
+int WidgetLayer::readInteger(const ControlRef &ref, Prop index, int member) const
+{
+    return readProperty(ref, index, member).toInt();
+}
+
+QString WidgetLayer::readText(const ControlRef &ref, Prop index, int member) const
+{
+    return readProperty(ref, index, member).toString();
+}
+
+bool WidgetLayer::readBoolean(const ControlRef &ref, Prop index) const
+{
+    return readProperty(ref, index).toBool();
+}
+
+int WidgetLayer::clientWidth(const ControlRef &ref) const
+{
+    if (auto *window = dynamic_cast<WindowControl *>(find(ref)))
+        return window->clientSize().width();
+    Control *found = find(ref);
+    return found ? found->clientWidget()->width() : 0;
+}
+
+int WidgetLayer::clientHeight(const ControlRef &ref) const
+{
+    if (auto *window = dynamic_cast<WindowControl *>(find(ref)))
+        return window->clientSize().height();
+    Control *found = find(ref);
+    return found ? found->clientWidget()->height() : 0;
+}
+
+void WidgetLayer::moveControl(const ControlRef &ref, std::optional<int> left, std::optional<int> top,
+                              std::optional<int> width, std::optional<int> height)
+{
+    Control *found = find(ref);
+    if (!found)
+        return;
+    auto *window = dynamic_cast<WindowControl *>(found);
+    const QRect current = window ? window->outerGeometry() : found->widget()->geometry();
+    const QRect wanted = clampedRect(current, left, top, width, height);
+    if (wanted == current)
+        return;
+    if (window)
+        window->setOuterGeometry(wanted);
+    else
+        found->widget()->setGeometry(wanted);
+}
+
+void WidgetLayer::setParent(const ControlRef &ref, const ControlRef &newParent)
+{
+    Control *child = find(ref);
+    Control *parent = find(newParent);
+    if (!child || !parent)
+        return;
+    QWidget *widget = child->widget();
+    const bool wasShown = !widget->isHidden();
+    const QRect rect = widget->geometry();
+    // Keep the flags: a self-framed window stays a framed sub-window inside its new parent.
+    Qt::WindowFlags flags = widget->windowFlags();
+    if (flags & Qt::Window)
+        flags = (flags & ~Qt::WindowType_Mask) | Qt::SubWindow;
+    widget->setParent(parent->clientWidget(), flags);
+    widget->setGeometry(rect);
+    if (wasShown)
+        widget->show();
+}
+
+bool WidgetLayer::cloneControl(const ControlRef &source, ControlRef &output)
+{
+    if (source.type != output.type || source.control == WindowItself)
+        return false;
+    LoadedWindow *window = loaded(source.window);
+    const ControlRecord *original = record(source);
+    if (!window || !original || original->control->type() != source.type)
+        return false;
+
+    // The copy starts from the stored layout entry, not from what the source shows now.
+    ControlEntry copy = original->entry;
+    copy.events.clear();
+    copy.visible = false;
+    const int id = window->nextId++;
+    copy.id = id;
+    const QWidget *sourceWidget = original->control->widget();
+    Control *made = makeControl(*window, id, copy);
+    if (!made) {
+        window->controls.erase(id);
+        return false;
+    }
+    window->controls[id].copiedFrom = source.control;
+    made->widget()->stackUnder(const_cast<QWidget *>(sourceWidget));
+    if (hasBinding(source.window, id, Event::PointerMoved))
+        made->clientWidget()->setMouseTracking(true);
+
+    // Clones follow their source in the control list, after the clones made before them.
+    auto at = std::find(window->order.begin(), window->order.end(), source.control);
+    if (at != window->order.end())
+        ++at;
+    while (at != window->order.end() && window->controls[*at].copiedFrom == source.control)
+        ++at;
+    window->order.insert(at, id);
+
+    output = ControlRef{source.window, id, source.type};
+    return true;
+}
+
+QList<int> WidgetLayer::controlList(int windowId) const
+{
+    QList<int> list;
+    if (LoadedWindow *window = loaded(windowId)) {
+        list.append(WindowItself);
+        for (int id : window->order)
+            list.append(id);
+    }
+    return list;
+}
+
+ControlRef WidgetLayer::findControlByTag(int windowId, int n)
+{
+    if (LoadedWindow *window = loaded(windowId)) {
+        for (int id : controlList(windowId)) {
+            const Control *found = id == WindowItself ? window->window.get() : window->controls[id].control.get();
+            if (textToInteger(found->tag()) == n)
+                return ControlRef{windowId, id, found->type()};
+        }
+    }
+    fatalFault(10, QStringLiteral("未找到指定标记的组件"), QStringLiteral("findControlByTag"));
+}
+
+ControlRef WidgetLayer::eventSource()
+{
+    if (m_eventSources.isEmpty())
+        fatalFault(11, QStringLiteral("没有正在处理的事件"), QStringLiteral("eventSource"));
+    return m_eventSources.constLast();
+}
+
+quintptr WidgetLayer::nativeHandle(const ControlRef &ref) const
+{
+    return reinterpret_cast<quintptr>(widget(ref));
+}
+
+ControlRef WidgetLayer::controlOfHandle(quintptr handle) const
+{
+    for (const auto &[windowId, window] : m_windows) {
+        if (reinterpret_cast<quintptr>(window.window->widget()) == handle)
+            return windowRef(windowId);
+        for (const auto &[id, record] : window.controls) {
+            if (reinterpret_cast<quintptr>(record.control->widget()) == handle)
+                return ControlRef{windowId, id, record.control->type()};
+        }
+    }
+    return {};
+}
+
+int WidgetLayer::listAddItem(const ControlRef &list, const QString &text)
+{
+    auto *found = dynamic_cast<DropDownListControl *>(find(list));
+    return found ? found->addItem(text) : -1;
+}
+
+QString WidgetLayer::listItemText(const ControlRef &list, int index) const
+{
+    auto *found = dynamic_cast<DropDownListControl *>(find(list));
+    return found ? found->itemText(index) : QString();
+}
+
+int WidgetLayer::listCount(const ControlRef &list) const
+{
+    auto *found = dynamic_cast<DropDownListControl *>(find(list));
+    return found ? found->count() : 0;
+}
+
+void WidgetLayer::setColumnWidth(const ControlRef &grid, int column, int width)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->setColumnWidth(column, width);
+}
+
+void WidgetLayer::setCellText(const ControlRef &grid, int row, int column, const QString &text)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->setCellText(row, column, text);
+}
+
+QString WidgetLayer::cellText(const ControlRef &grid, int row, int column) const
+{
+    auto *found = dynamic_cast<GridControl *>(find(grid));
+    return found ? found->grid()->cellText(row, column) : QString();
+}
+
+void WidgetLayer::setCellsReadOnly(const ControlRef &grid, int firstRow, int firstColumn, int lastRow,
+                                   int lastColumn, bool readOnly)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->setCellsReadOnly(firstRow, firstColumn, lastRow, lastColumn, readOnly);
+}
+
+long WidgetLayer::sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam, long lParam)
+{
+    auto *found = dynamic_cast<CodeEditorControl *>(find(editor));
+    return found ? found->sendScintilla(message, wParam, lParam) : 0;
+}
+
+long WidgetLayer::sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam,
+                                const char *lParam)
+{
+    auto *found = dynamic_cast<CodeEditorControl *>(find(editor));
+    return found ? found->sendScintilla(message, wParam, lParam) : 0;
+}
+
+void WidgetLayer::setInputDeviceRunning(const ControlRef &device, bool running)
+{
+    if (auto *found = dynamic_cast<InputDeviceControl *>(find(device))) {
+        if (running)
+            found->monitor()->start();
+        else
+            found->monitor()->stop();
+    }
+}
+
+int WidgetLayer::messageBox(const QString &text, int flags, const QString &caption, std::optional<ControlRef> owner)
+{
+    QMessageBox box(owner ? widget(*owner) : nullptr);
+    box.setText(text);
+    box.setWindowTitle(caption);
+    switch (flags & 0xF0) {
+    case MessageBoxFlag::IconError: box.setIcon(QMessageBox::Critical); break;
+    case MessageBoxFlag::IconQuestion: box.setIcon(QMessageBox::Question); break;
+    case MessageBoxFlag::IconWarning: box.setIcon(QMessageBox::Warning); break;
+    case MessageBoxFlag::IconInformation: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    switch (flags & 0x0F) {
+    case MessageBoxFlag::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MessageBoxFlag::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    default: box.setStandardButtons(QMessageBox::Ok); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return MessageBoxAnswer::Cancel;
+    case QMessageBox::Yes: return MessageBoxAnswer::Yes;
+    case QMessageBox::No: return MessageBoxAnswer::No;
+    default: return MessageBoxAnswer::Ok;
+    }
+}
+
+int WidgetLayer::screenWidth()
+{
+    return QGuiApplication::primaryScreen()->geometry().width();
+}
+
+int WidgetLayer::screenHeight()
+{
+    return QGuiApplication::primaryScreen()->geometry().height();
+}
+
+int WidgetLayer::pointerX()
+{
+    return QCursor::pos().x();
+}
+
+int WidgetLayer::pointerY()
+{
+    return QCursor::pos().y();
+}
+
+void WidgetLayer::redraw(const ControlRef &ref)
+{
+    if (QWidget *found = widget(ref)) {
+        if (ref.control == WindowItself)
+            found->repaint();
+        else
+            found->update();
+    }
+}
+
+void WidgetLayer::processPendingEvents()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void WidgetLayer::waitProcessingEvents(int milliseconds)
+{
+    if (milliseconds <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void WidgetLayer::endProgram(int exitCode)
+{
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+}
+
+void WidgetLayer::fatalFault(int number, const QString &message, const QString &place)
+{
+    m_ended = true;
+    messageBox(QStringLiteral("运行时出错!\n错误号: %1\n%2\n位置: %3").arg(number).arg(message, place),
+               MessageBoxFlag::IconError, QStringLiteral("Kestrigan"));
+    endProgram(1);
+}
+
+bool WidgetLayer::hasBinding(int windowId, int controlId, Event event) const
+{
+    LoadedWindow *window = loaded(windowId);
+    if (!window)
+        return false;
+    if (controlId == WindowItself) {
+        for (const EventBinding &binding : window->layout.window.events) {
+            if (binding.event == event)
+                return true;
+        }
+        return false;
+    }
+    // A control without a binding of its own answers through the control it was copied from,
+    // as long as that one exists and has the same type.
+    int id = controlId;
+    ControlType type = window->controls.count(id) ? window->controls[id].control->type() : ControlType::Window;
+    while (window->controls.count(id)) {
+        const ControlRecord &found = window->controls[id];
+        if (found.control->type() != type)
+            return false;
+        for (const EventBinding &binding : found.entry.events) {
+            if (binding.event == event)
+                return true;
+        }
+        if (found.copiedFrom == 0)
+            return false;
+        id = found.copiedFrom;
+    }
+    return false;
+}
+
+bool WidgetLayer::raiseEvent(int windowId, int controlId, Event event, const EventArgs &args)
+{
+    if (m_loading > 0 || m_ended)
+        return true;
+    LoadedWindow *window = loaded(windowId);
+    if (!window)
+        return true;
+
+    const EventHandler *handler = nullptr;
+    ControlType type = ControlType::Window;
+    if (controlId == WindowItself) {
+        for (const EventBinding &binding : window->layout.window.events) {
+            if (binding.event == event)
+                handler = &binding.handler;
+        }
+    } else if (window->controls.count(controlId)) {
+        type = window->controls[controlId].control->type();
+        for (int id = controlId; !handler && window->controls.count(id);) {
+            const ControlRecord &found = window->controls[id];
+            if (found.control->type() != type)
+                break;
+            for (const EventBinding &binding : found.entry.events) {
+                if (binding.event == event)
+                    handler = &binding.handler;
+            }
+            if (found.copiedFrom == 0)
+                break;
+            id = found.copiedFrom;
+        }
+    }
+    if (!handler || !*handler)
+        return true;
+
+    // Copy the handler: it may reload or change the table it lives in.
+    const EventHandler call = *handler;
+    m_eventSources.append(ControlRef{windowId, controlId, type});
+    const bool answer = call(args);
+    m_eventSources.removeLast();
+    return answer;
+}
+
+bool WidgetLayer::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto key = m_watched.constFind(watched);
+    if (key == m_watched.cend())
+        return false;
+    Event number;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto button = static_cast<QMouseEvent *>(event)->button();
+        if (button == Qt::LeftButton)
+            number = Event::LeftButtonDown;
+        else if (button == Qt::RightButton)
+            number = Event::RightButtonDown;
+        else
+            return false;
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto button = static_cast<QMouseEvent *>(event)->button();
+        if (button == Qt::LeftButton)
+            number = Event::LeftButtonUp;
+        else if (button == Qt::RightButton)
+            number = Event::RightButtonUp;
+        else
+            return false;
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent *>(event)->button() != Qt::LeftButton)
+            return false;
+        number = Event::LeftDoubleClick;
+        break;
+    case QEvent::MouseMove:
+        number = Event::PointerMoved;
+        break;
+    default:
+        return false;
+    }
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    const QPoint at = mouse->position().toPoint();
+    const bool proceed = raiseEvent(key->window, key->control, number, EventArgs{{at.x(), at.y(), keyState(mouse->modifiers())}});
+    return !proceed;
+}
+
+} // namespace widgets
