@@ -1,0 +1,144 @@
+#include "design/designwindow.h"
+
+#include "design/designwindowids.h"
+#include "design/placement.h"
+#include "design/selection.h"
+#include "model/propertydisplay.h"
+#include "shell/designer.h"
+#include "shell/mainwindowids.h"
+#include "widgets/textconversion.h"
+
+namespace design {
+
+using namespace widgets;
+
+namespace {
+
+constexpr QPoint PlaceInCanvas(20, 20);
+constexpr QSize ClientSizeAtCreation(300, 200);
+constexpr int CanvasMargin = 30;
+
+void onCreated(shell::Designer &designer)
+{
+    WidgetLayer &layer = designer.layer;
+    const ControlRef window = ids::DesignWindow;
+    layer.setParent(window, shell::ids::DesignCanvas);
+    layer.moveControl(window, PlaceInCanvas.x(), PlaceInCanvas.y(), layer.readInteger(window, Prop::Width),
+                      layer.readInteger(window, Prop::Height));
+    const int frameWidth = layer.readInteger(window, Prop::Width) - layer.clientWidth(window);
+    const int frameHeight = layer.readInteger(window, Prop::Height) - layer.clientHeight(window);
+    layer.moveControl(window, std::nullopt, std::nullopt, frameWidth + ClientSizeAtCreation.width(),
+                      frameHeight + ClientSizeAtCreation.height());
+    layer.moveControl(shell::ids::DesignCanvas, std::nullopt, std::nullopt,
+                      WidgetLayer::screenWidth() + frameWidth + CanvasMargin,
+                      WidgetLayer::screenHeight() + frameHeight + CanvasMargin);
+    layer.writeProperty(shell::ids::HorizontalScrollBar, Prop::ScrollMaximum,
+                        layer.readInteger(shell::ids::DesignCanvas, Prop::Width));
+    layer.writeProperty(shell::ids::VerticalScrollBar, Prop::ScrollMaximum,
+                        layer.readInteger(shell::ids::DesignCanvas, Prop::Height));
+}
+
+// The design window stays where it is: a move, minimize or maximize is undone at once.
+void onMoved(shell::Designer &designer)
+{
+    WidgetLayer &layer = designer.layer;
+    layer.writeProperty(ids::DesignWindow, Prop::WindowState, 0);
+    layer.moveControl(ids::DesignWindow, PlaceInCanvas.x(), PlaceInCanvas.y());
+}
+
+void onResized(shell::Designer &designer)
+{
+    WidgetLayer &layer = designer.layer;
+    layer.writeProperty(shell::ids::StatusBar, Prop::LabelText,
+                        QStringLiteral(" 窗口大小: ") + integerToText(layer.clientWidth(ids::DesignWindow))
+                            + QLatin1Char(',') + integerToText(layer.clientHeight(ids::DesignWindow)));
+    model::showProperties(designer);
+}
+
+void onPointerMoved(shell::Designer &designer, int x, int y)
+{
+    designer.layer.writeProperty(shell::ids::StatusBar, Prop::LabelText,
+                                 QStringLiteral(" 指针座标: ") + integerToText(x) + QLatin1Char(',')
+                                     + integerToText(y));
+}
+
+FontValue templateFont()
+{
+    FontValue font;
+    font.face = QStringLiteral("微软雅黑");
+    font.height = heightForPoints(9, screenDotsPerInchY());
+    return font;
+}
+
+ControlEntry templateEntry(const ControlRef &ref, const char *layoutName, QRect rect, EventBinding selects)
+{
+    ControlEntry entry;
+    entry.id = ref.control;
+    entry.layoutName = QString::fromUtf8(layoutName);
+    entry.type = ref.type;
+    entry.rect = rect;
+    entry.visible = false;
+    entry.disabled = true;
+    entry.events = {std::move(selects)};
+    return entry;
+}
+
+} // namespace
+
+WindowLayout designWindowTable(shell::Designer &designer)
+{
+    shell::Designer *d = &designer;
+    auto bind = [d](void (*handler)(shell::Designer &)) { return plainHandler([d, handler] { handler(*d); }); };
+
+    WindowLayout layout;
+    WindowEntry &window = layout.window;
+    window.id = ids::DesignWindowId;
+    window.className = QStringLiteral("Kestrigan_DesignWindow");
+    window.title = QString();
+    window.position = QPoint(50, 50);
+    window.size = QSize(300, 200);
+    window.frame = WindowFrame::Drawn;
+    window.events = {
+        {Event::Created, bind(onCreated)},
+        {Event::MayClose, [](const EventArgs &) { return false; }},
+        {Event::PositionChanged, bind(onMoved)},
+        {Event::SizeChanged, bind(onResized)},
+        {Event::PointerMoved, [d](const EventArgs &args) {
+             onPointerMoved(*d, args.value(0), args.value(1));
+             return true;
+         }},
+        {Event::LeftButtonDown, [d](const EventArgs &args) {
+             onDesignWindowPressed(*d, args.value(0), args.value(1));
+             return true;
+         }},
+    };
+
+    const EventBinding onPress{Event::LeftButtonDown, bind(selectPressedWidget)};
+    const EventBinding onClick{Event::Clicked, bind(selectPressedWidget)};
+    const FontValue font = templateFont();
+
+    ControlEntry label = templateEntry(ids::LabelTemplate, "待用标签", {16, 16, 120, 20}, onPress);
+    label.properties = {{Prop::LabelText, QStringLiteral("标签")}, {Prop::LabelFont, QVariant::fromValue(font)},
+                        {Prop::LabelTextColour, rgb(0, 0, 0)}};
+    label.look.alignment = Qt::AlignLeft | Qt::AlignVCenter;
+
+    ControlEntry entry = templateEntry(ids::EntryTemplate, "待用编辑框", {16, 88, 120, 20}, onPress);
+    entry.look.border = true;
+    entry.properties = {{Prop::EntryText, QString()}, {Prop::EntryFont, QVariant::fromValue(font)}};
+
+    ControlEntry button = templateEntry(ids::ButtonTemplate, "待用按钮", {16, 48, 88, 32}, onClick);
+    button.properties = {{Prop::ButtonCaption, QStringLiteral("按钮")}, {Prop::ButtonFont, QVariant::fromValue(font)}};
+
+    ControlEntry radio = templateEntry(ids::RadioButtonTemplate, "待用单选框", {160, 16, 120, 20}, onPress);
+    radio.properties = {{Prop::CheckCaption, QStringLiteral("单选框")}, {Prop::CheckFont, QVariant::fromValue(font)},
+                        {Prop::Checked, true}};
+
+    ControlEntry check = templateEntry(ids::CheckButtonTemplate, "待用复选框", {160, 48, 120, 20}, onPress);
+    check.properties = {{Prop::CheckCaption, QStringLiteral("复选框")}, {Prop::CheckFont, QVariant::fromValue(font)},
+                        {Prop::Checked, false}};
+
+    layout.controls = {label, entry, button, radio, check};
+    return layout;
+}
+
+} // namespace design
