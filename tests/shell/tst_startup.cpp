@@ -1,0 +1,264 @@
+#include "design/designwindowids.h"
+#include "shell/designer.h"
+#include "shell/mainwindowids.h"
+#include "shell/mainwindowlayout.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QtTest>
+
+using namespace shell;
+using widgets::ControlRef;
+using widgets::Prop;
+
+namespace {
+
+// Environment variable that makes this executable act as a designer on a refused platform.
+constexpr char RefusedPlatformRun[] = "KESTRIGAN_TEST_REFUSED_PLATFORM";
+
+QRect rectOf(const widgets::WidgetLayer &layer, const ControlRef &ref)
+{
+    return QRect(layer.readInteger(ref, Prop::Left), layer.readInteger(ref, Prop::Top),
+                 layer.readInteger(ref, Prop::Width), layer.readInteger(ref, Prop::Height));
+}
+
+// Starts a designer on a platform too old for it. When the message appears, reports it on standard
+// output and dismisses it; the designer must then end the process with exit code 0.
+int runOnRefusedPlatform(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (box && box->isVisible()) {
+                const bool errorIcon = box->icon() == QMessageBox::Critical;
+                const int buttons = box->buttons().size();
+                std::printf("%s|%s|%s|%d\n", qPrintable(box->text()), qPrintable(box->windowTitle()),
+                            errorIcon ? "error" : "other", buttons);
+                std::fflush(stdout);
+                box->button(QMessageBox::Ok)->click();
+            }
+        }
+        // Nothing of the start-up may run once the check has failed.
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String("Kestrigan_MainWindow") && widget->isVisible()) {
+                std::printf("main window shown\n");
+                std::fflush(stdout);
+            }
+        }
+    });
+    watcher.start(20);
+    // A kernel older than any the designer supports.
+    Designer designer([] { return PlatformVersion{2, 6}; });
+    designer.start();
+    std::printf("start-up went on\n");
+    return 3;
+}
+
+} // namespace
+
+class tst_Startup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void stateAfterStartUp();
+    void sizeLimitsFollowLoadSizeAndScreen();
+    void layoutAtClientSize1000x700();
+    void layoutFormulas_data();
+    void layoutFormulas();
+    void platformCheck_data();
+    void platformCheck();
+    void kernelRelease_data();
+    void kernelRelease();
+    void refusedPlatformShowsMessageAndExitsWithZero();
+
+private:
+    std::unique_ptr<Designer> m_designer;
+};
+
+void tst_Startup::init()
+{
+    m_designer = std::make_unique<Designer>([] { return PlatformVersion{6, 1}; });
+    m_designer->start();
+    QVERIFY(QTest::qWaitForWindowExposed(m_designer->layer.widget(ids::MainWindow)));
+}
+
+void tst_Startup::cleanup()
+{
+    m_designer.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void tst_Startup::stateAfterStartUp()
+{
+    const widgets::WidgetLayer &layer = m_designer->layer;
+    QCOMPARE(layer.readText(ids::StatusBar, Prop::LabelText), QStringLiteral(" 初始化完毕"));
+    QCOMPARE(layer.readInteger(ids::Palette, Prop::MenuCurrentItem), 0);
+    QCOMPARE(layer.listCount(ids::ComponentList), 1);
+    QCOMPARE(layer.listItemText(ids::ComponentList, 0), QStringLiteral("窗口"));
+    QCOMPARE(layer.readInteger(ids::ComponentList, Prop::ListSelection), 0);
+    QCOMPARE(layer.readInteger(ids::PanelContainer, Prop::CurrentPage), ids::WindowPage);
+    QCOMPARE(layer.widget(ids::MainWindow)->objectName(), QStringLiteral("Kestrigan_MainWindow"));
+    QCOMPARE(layer.widget(ids::MainWindow)->windowTitle(), QStringLiteral("Kestrigan 1.2.6.0"));
+    QCOMPARE(layer.widget(design::ids::DesignWindow)->objectName(), QStringLiteral("Kestrigan_DesignWindow"));
+    QCOMPARE(m_designer->model.windowLeft, 100);
+    QCOMPARE(m_designer->model.windowTop, 100);
+    QCOMPARE(m_designer->model.lastNumber, 0);
+
+    // The layout has run once: at the load size it leaves the table's rectangles as they were.
+    QCOMPARE(layer.clientWidth(ids::MainWindow), 800);
+    QCOMPARE(layer.clientHeight(ids::MainWindow), 548);
+    QCOMPARE(rectOf(layer, ids::PropertyGrid), QRect(622, 66, 177, 457));
+    QCOMPARE(rectOf(layer, ids::StatusBar), QRect(0, 524, 800, 24));
+
+    // The design window sits in the canvas with a 300 x 200 client area, whatever its frame.
+    QCOMPARE(layer.readInteger(design::ids::DesignWindow, Prop::Left), 20);
+    QCOMPARE(layer.readInteger(design::ids::DesignWindow, Prop::Top), 20);
+    QCOMPARE(layer.clientWidth(design::ids::DesignWindow), 300);
+    QCOMPARE(layer.clientHeight(design::ids::DesignWindow), 200);
+}
+
+void tst_Startup::sizeLimitsFollowLoadSizeAndScreen()
+{
+    QWidget *window = m_designer->layer.widget(ids::MainWindow);
+    QCOMPARE(window->minimumSize(), QSize(800, 548));
+    QCOMPARE(window->maximumSize(), QSize(1920, 1080));
+    window->resize(300, 200);
+    QCOMPARE(window->size(), QSize(800, 548));
+    window->resize(5000, 5000);
+    QCOMPARE(window->size(), QSize(1920, 1080));
+}
+
+void tst_Startup::layoutAtClientSize1000x700()
+{
+    widgets::WidgetLayer &layer = m_designer->layer;
+    layer.widget(ids::MainWindow)->resize(1000, 700);
+    QTRY_COMPARE(layer.clientWidth(ids::MainWindow), 1000);
+    QCOMPARE(rectOf(layer, ids::PanelContainer).size(), QSize(679, 638));
+    QCOMPARE(layer.readInteger(ids::VerticalScrollBar, Prop::Left), 807);
+    QCOMPARE(layer.readInteger(ids::VerticalScrollBar, Prop::Height), 638);
+    QCOMPARE(layer.readInteger(ids::HorizontalScrollBar, Prop::Top), 661);
+    QCOMPARE(layer.readInteger(ids::HorizontalScrollBar, Prop::Width), 679);
+    QCOMPARE(layer.readInteger(ids::StatusBar, Prop::Top), 676);
+    QCOMPARE(layer.readInteger(ids::StatusBar, Prop::Width), 1000);
+    QCOMPARE(layer.readInteger(ids::PropertiesHeading, Prop::Left), 822);
+    QCOMPARE(layer.readInteger(ids::PropertiesHeading, Prop::Width), 177);
+    QCOMPARE(layer.readInteger(ids::ComponentList, Prop::Left), 822);
+    QCOMPARE(layer.readInteger(ids::ComponentList, Prop::Width), 177);
+    QCOMPARE(rectOf(layer, ids::PropertyGrid), QRect(822, 66, 177, 609));
+    QCOMPARE(layer.readInteger(ids::Palette, Prop::Height), 676);
+    QCOMPARE(rectOf(layer, ids::CodeView).size(), QSize(664, 623));
+    for (const ControlRef &about : {ids::TitleLabel, ids::IntroductionLabel, ids::VersionLabel, ids::DisclaimerLabel,
+                                    ids::ContactLabel, ids::CopyrightLabel})
+        QCOMPARE(layer.readInteger(about, Prop::Width), 535);
+    QCOMPARE(layer.readInteger(ids::PanelUnderline, Prop::Width), 694);
+}
+
+void tst_Startup::layoutFormulas_data()
+{
+    QTest::addColumn<int>("clientWidth");
+    QTest::addColumn<int>("clientHeight");
+    QTest::addColumn<int>("containerWidth");
+    QTest::addColumn<int>("containerHeight");
+    QTest::addColumn<int>("gridHeight");
+    QTest::newRow("load size") << 800 << 548 << 479 << 486 << 457;
+    QTest::newRow("1000 x 700") << 1000 << 700 << 679 << 638 << 609;
+    QTest::newRow("full HD") << 1920 << 1080 << 1599 << 1018 << 989;
+}
+
+void tst_Startup::layoutFormulas()
+{
+    QFETCH(int, clientWidth);
+    QFETCH(int, clientHeight);
+    QFETCH(int, containerWidth);
+    QFETCH(int, containerHeight);
+    QFETCH(int, gridHeight);
+    LayoutInput in{clientWidth, clientHeight, 128, 15, 15, 24, 21, 2, 23, 25, 0};
+    const QList<LayoutStep> steps = mainWindowLayout(in);
+    QCOMPARE(steps.size(), 16);
+    QCOMPARE(steps[1].control, ids::PanelContainer);
+    QCOMPARE(*steps[1].width, containerWidth);
+    QCOMPARE(*steps[1].height, containerHeight);
+    QCOMPARE(steps[5].control, ids::PropertyGrid);
+    QCOMPARE(*steps[5].height, gridHeight);
+    QVERIFY(!steps[0].left && !steps[0].top && !steps[0].width);
+}
+
+void tst_Startup::platformCheck_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<bool>("supported");
+    QTest::newRow("5.1 refused") << 5 << 1 << false;
+    QTest::newRow("6.0 accepted") << 6 << 0 << true;
+    QTest::newRow("6.1 accepted") << 6 << 1 << true;
+    QTest::newRow("6.2 accepted") << 6 << 2 << true;
+    QTest::newRow("10.0 accepted") << 10 << 0 << true;
+    QTest::newRow("5.10 counts as 6.0") << 5 << 10 << true;
+    QTest::newRow("5.9 refused") << 5 << 9 << false;
+}
+
+void tst_Startup::platformCheck()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(bool, supported);
+    QCOMPARE(isSupported(PlatformVersion{major, minor}, PlatformVersion{6, 0}), supported);
+}
+
+void tst_Startup::kernelRelease_data()
+{
+    QTest::addColumn<QString>("release");
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<bool>("supported");
+    QTest::newRow("Debian 12") << QStringLiteral("6.1.0-18-amd64") << 6 << 1 << true;
+    QTest::newRow("oldest accepted") << QStringLiteral("3.2.0") << 3 << 2 << true;
+    QTest::newRow("3.10 is newer than 3.2") << QStringLiteral("3.10.0-1160.el7") << 3 << 10 << true;
+    QTest::newRow("too old") << QStringLiteral("2.6.32-754") << 2 << 6 << false;
+    QTest::newRow("3.1 too old") << QStringLiteral("3.1.10") << 3 << 1 << false;
+    QTest::newRow("unreadable") << QStringLiteral("unknown") << 0 << 0 << false;
+}
+
+void tst_Startup::kernelRelease()
+{
+    QFETCH(QString, release);
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(bool, supported);
+    const PlatformVersion version = parseKernelRelease(release);
+    QCOMPARE(version.major, major);
+    QCOMPARE(version.minor, minor);
+    QCOMPARE(isSupported(version, PlatformVersion{3, 2}), supported);
+}
+
+void tst_Startup::refusedPlatformShowsMessageAndExitsWithZero()
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(RefusedPlatformRun), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    process.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY2(process.waitForFinished(30000), "the refused designer did not end");
+    const QString output = QString::fromUtf8(process.readAllStandardOutput());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(output.trimmed(), QStringLiteral("Kestrigan 无法在该系统运行|错误|error|1"));
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet(RefusedPlatformRun))
+        return runOnRefusedPlatform(argc, argv);
+    QApplication app(argc, argv);
+    tst_Startup test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup.moc"
