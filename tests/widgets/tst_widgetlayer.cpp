@@ -1,6 +1,9 @@
 #include "widgets/widgetlayer.h"
 
+#include <QAbstractButton>
 #include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -25,6 +28,37 @@ ControlEntry labelEntry(const ControlRef &ref, QRect rect)
     return entry;
 }
 
+// Environment variable that makes this executable meet a fatal fault instead of running the tests.
+constexpr char FatalFaultRun[] = "KESTRIGAN_TEST_FATAL_FAULT";
+
+// Looks for a tag nobody carries. When the fault's message box appears, reports it and dismisses it;
+// the layer must then end the process without running anything after the fault.
+int runIntoFatalFault(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [] {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(widget);
+            if (box && box->isVisible()) {
+                std::printf("%s\n", box->text().toUtf8().toHex().constData());
+                std::fflush(stdout);
+                box->button(QMessageBox::Ok)->click();
+            }
+        }
+    });
+    watcher.start(20);
+    WidgetLayer layer;
+    WindowLayout layout;
+    layout.window.id = TestWindow;
+    layout.window.size = QSize(100, 100);
+    layer.registerWindow(layout);
+    layer.loadWindow(TestWindow);
+    layer.findControlByTag(TestWindow, 42);
+    std::printf("went on after the fault\n");
+    return 0;
+}
+
 } // namespace
 
 class tst_WidgetLayer : public QObject
@@ -46,6 +80,7 @@ private slots:
     void findControlByTagTakesControlListOrder();
     void buttonClickReachesHandler();
     void mayCloseFalseKeepsWindowOpen();
+    void fatalFaultShowsMessageAndEnds();
 
 private:
     WindowLayout table();
@@ -260,5 +295,29 @@ void tst_WidgetLayer::mayCloseFalseKeepsWindowOpen()
     QVERIFY(m_layer->widget(Window)->close());
 }
 
-QTEST_MAIN(tst_WidgetLayer)
+void tst_WidgetLayer::fatalFaultShowsMessageAndEnds()
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(FatalFaultRun), QStringLiteral("1"));
+    process.setProcessEnvironment(environment);
+    process.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY2(process.waitForFinished(30000), "the faulting program did not end");
+    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    const QString message = QString::fromUtf8(QByteArray::fromHex(lines.value(0)));
+    QVERIFY2(message.startsWith(QStringLiteral("运行时出错!\n")), qPrintable(message));
+    QVERIFY(message.contains(QStringLiteral("未找到指定标记的组件")));
+    QCOMPARE(lines.value(1), QByteArray());
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QVERIFY(process.exitCode() != 0);
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet(FatalFaultRun))
+        return runIntoFatalFault(argc, argv);
+    QApplication app(argc, argv);
+    tst_WidgetLayer test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_widgetlayer.moc"
