@@ -1,10 +1,7 @@
 #include "widgets/controls/groupmenu.h"
 
-#include <QEnterEvent>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -13,7 +10,7 @@ namespace widgets {
 namespace {
 
 constexpr int ItemIndent = 12;    // left padding of an item's text
-constexpr int ItemPadding = 10;   // added to the font height for an item's or the header's height
+constexpr int ItemPadding = 10;   // added to the font height for an item's height
 
 QColor orPalette(const QColor &colour, const QWidget *widget, QPalette::ColorRole role)
 {
@@ -64,123 +61,6 @@ private:
 };
 
 } // namespace
-
-GroupHeader::GroupHeader(QWidget *parent) : QAbstractButton(parent)
-{
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_Hover);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-}
-
-void GroupHeader::setTextColour(State state, const QColor &colour)
-{
-    m_text[state] = colour;
-    update();
-}
-
-void GroupHeader::setBackgroundColour(State state, const QColor &colour)
-{
-    m_background[state] = colour;
-    update();
-}
-
-QColor GroupHeader::textColour(State state) const
-{
-    return orPalette(m_text[state], this, QPalette::HighlightedText);
-}
-
-QColor GroupHeader::backgroundColour(State state) const
-{
-    return orPalette(m_background[state], this, QPalette::Highlight);
-}
-
-void GroupHeader::setExpanded(bool expanded)
-{
-    m_expanded = expanded;
-    update();
-}
-
-// With a single group the header is always its menu's current group, so "selected" alone would
-// leave the normal colours unused; the open group counts as selected instead, the closed one as
-// normal. Pressing wins over pointing, and both over the resting states.
-GroupHeader::State GroupHeader::state() const
-{
-    if (isDown())
-        return Pressed;
-    if (m_hovered)
-        return Hot;
-    return m_expanded ? Selected : Normal;
-}
-
-QSize GroupHeader::sizeHint() const
-{
-    const QFontMetrics metrics = fontMetrics();
-    return QSize(metrics.horizontalAdvance(text()) + 2 * ItemIndent + 16, metrics.height() + ItemPadding);
-}
-
-QSize GroupHeader::minimumSizeHint() const
-{
-    return QSize(0, sizeHint().height());
-}
-
-void GroupHeader::paintEvent(QPaintEvent *)
-{
-    const State current = state();
-    QPainter painter(this);
-    painter.fillRect(rect(), backgroundColour(current));
-    painter.setPen(textColour(current));
-    painter.setFont(font());
-    const QRect textRect = rect().adjusted(ItemIndent + 12, 0, -(ItemIndent + 12), 0);
-    painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine,
-                     fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
-
-    // A small chevron at the right: down while open, right while closed.
-    const qreal size = 3.5;
-    const QPointF centre(width() - ItemIndent, height() / 2.0);
-    QPainterPath chevron;
-    if (m_expanded) {
-        chevron.moveTo(centre + QPointF(-size, -size / 2));
-        chevron.lineTo(centre + QPointF(0, size / 2));
-        chevron.lineTo(centre + QPointF(size, -size / 2));
-    } else {
-        chevron.moveTo(centre + QPointF(-size / 2, -size));
-        chevron.lineTo(centre + QPointF(size / 2, 0));
-        chevron.lineTo(centre + QPointF(-size / 2, size));
-    }
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(textColour(current), 1.5));
-    painter.drawPath(chevron);
-}
-
-void GroupHeader::keyPressEvent(QKeyEvent *event)
-{
-    // Space is a button's own key; Enter is added because a header is where one expects it too.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
-        click();
-        return;
-    }
-    QAbstractButton::keyPressEvent(event);
-}
-
-void GroupHeader::enterEvent(QEnterEvent *event)
-{
-    m_hovered = true;
-    update();
-    QAbstractButton::enterEvent(event);
-}
-
-void GroupHeader::leaveEvent(QEvent *event)
-{
-    m_hovered = false;
-    update();
-    QAbstractButton::leaveEvent(event);
-}
-
-void GroupHeader::hideEvent(QHideEvent *event)
-{
-    m_hovered = false;
-    QAbstractButton::hideEvent(event);
-}
 
 GroupMenu::GroupMenu(QWidget *parent)
     : QWidget(parent), m_header(new GroupHeader(this)), m_list(new QListWidget(this))

@@ -14,9 +14,43 @@
 
 namespace widgets {
 
+namespace {
+
+// The start of a text that a cell or header section of the given width can show at most: a
+// very long text laid out in full only to be elided would make every repaint of the grid crawl.
+QString visiblePart(const QString &text, int width)
+{
+    const qsizetype shown = std::max(256, 4 * width);
+    if (text.size() <= shown)
+        return text;
+    return text.left(text.at(shown - 1).isHighSurrogate() ? shown - 1 : shown);
+}
+
+// Header sections that take no size from their texts (the grid sets every size) and lay out only
+// the visible part of a text.
+class GridHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader *option, int logicalIndex) const override
+    {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        option->text = visiblePart(option->text, orientation() == Qt::Horizontal ? sectionSize(logicalIndex) : width());
+    }
+
+    QSize sectionSizeFromContents(int) const override
+    {
+        return QSize(defaultSectionSize(), defaultSectionSize());
+    }
+};
+
+} // namespace
+
 // Edits cells with a plain line edit and remembers the one editor that is open, so that the view
-// can tell a real end of an edit from a second notice about the same editor, and can drop an
-// editor whose cell a handler has taken away.
+// can tell a real end of an edit from a second notice about the same editor, and can close an
+// editor whose cell a handler has made read-only.
 class GridCellDelegate : public QStyledItemDelegate
 {
 public:
@@ -33,6 +67,15 @@ public:
         return editor;
     }
 
+    // An edit that changed nothing writes nothing back, so a text the line edit cannot hold as
+    // it is (line breaks, say) survives being opened and closed.
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        if (auto *lineEdit = qobject_cast<QLineEdit *>(editor); lineEdit && !lineEdit->isModified())
+            return;
+        QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
     void destroyEditor(QWidget *editor, const QModelIndex &index) const override
     {
         if (editor == m_editor) {
@@ -40,6 +83,12 @@ public:
             m_index = QPersistentModelIndex();
         }
         QStyledItemDelegate::destroyEditor(editor, index);
+    }
+
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = visiblePart(option->text, option->rect.width());
     }
 
     QWidget *openEditor() const { return m_editor; }
@@ -54,6 +103,8 @@ private:
 PropertyGridView::PropertyGridView(QWidget *parent)
     : QTableWidget(parent), m_delegate(new GridCellDelegate(this))
 {
+    setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
+    setVerticalHeader(new GridHeader(Qt::Vertical, this));
     setItemDelegate(m_delegate);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
@@ -106,6 +157,7 @@ void PropertyGridView::setRowCount(int rows)
     verticalHeader()->setDefaultSectionSize(m_defaultRowHeight);
     for (int row = 0; row < rows - 1; ++row)
         verticalHeader()->resizeSection(row, m_defaultRowHeight);
+    updateGeometries();
 }
 
 void PropertyGridView::setColumnCount(int columns)
@@ -117,6 +169,7 @@ void PropertyGridView::setColumnCount(int columns)
     horizontalHeader()->setDefaultSectionSize(DefaultColumnWidth);
     for (int column = 0; column < columns - 1; ++column)
         horizontalHeader()->resizeSection(column, DefaultColumnWidth);
+    updateGeometries();
 }
 
 int PropertyGridView::rowCount() const
@@ -136,6 +189,7 @@ void PropertyGridView::setDefaultRowHeight(int height)
     verticalHeader()->setDefaultSectionSize(m_defaultRowHeight);
     for (int row = 0; row < QTableWidget::rowCount(); ++row)
         verticalHeader()->resizeSection(row, m_defaultRowHeight);
+    updateGeometries();
 }
 
 void PropertyGridView::setColumnWidth(int column, int width)
@@ -143,10 +197,13 @@ void PropertyGridView::setColumnWidth(int column, int width)
     if (column < 0 || column >= columnCount())
         return;
     width = std::clamp(width, 0, horizontalHeader()->maximumSectionSize());
-    if (column == 0)
+    if (column == 0) {
         verticalHeader()->setFixedWidth(width);
-    else
+        // A header's fixed size reaches the view's layout only later; the cells move now.
+        updateGeometries();
+    } else {
         horizontalHeader()->resizeSection(column - 1, width);
+    }
 }
 
 int PropertyGridView::columnWidth(int column) const
@@ -239,15 +296,18 @@ void PropertyGridView::setBackgroundColour(const QColor &colour)
     updateStyleSheet();
 }
 
-// Qt takes the grid colour from the style; a style sheet is its documented way to set it. The
-// headers' empty parts (below the last row, right of the last column) get the grid's background
-// rather than the header face, as the grid's own empty area does.
+// Qt takes the grid colour from the style; a style sheet is its documented way to set it. Once a
+// style sheet is in play the headers are styled by it too: flat sections in the button face,
+// ruled like the cells, and the grid's background in the empty part below or right of them.
 void PropertyGridView::updateStyleSheet()
 {
-    QString sheet = QStringLiteral("QHeaderView { background-color: %1; }").arg(palette().color(QPalette::Base).name());
-    if (m_gridLineColour.isValid())
-        sheet += QStringLiteral(" QTableView { gridline-color: %1; }").arg(m_gridLineColour.name());
-    setStyleSheet(sheet);
+    const QString lines = (m_gridLineColour.isValid() ? m_gridLineColour : palette().color(QPalette::Mid)).name();
+    setStyleSheet(QStringLiteral("QTableView { gridline-color: %1; }"
+                                 "QHeaderView { background-color: %2; }"
+                                 "QHeaderView::section { background-color: %3; color: %4; padding: 0 3px;"
+                                 " border: none; border-right: 1px solid %1; border-bottom: 1px solid %1; }")
+                      .arg(lines, palette().color(QPalette::Base).name(), palette().color(QPalette::Button).name(),
+                           palette().color(QPalette::ButtonText).name()));
 }
 
 QWidget *PropertyGridView::openEditor() const
@@ -270,18 +330,15 @@ void PropertyGridView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEd
 
 // A handler of editEnded may have rebuilt the grid while the editor that Tab opened was showing.
 // Qt refreshes that editor when its cell's text is rewritten and releases it when its row or
-// column is dropped, but it neither closes it when the cell has become read-only nor leaves its
-// editing state after releasing it; both would leave the grid unable to start another edit.
+// column is dropped, but leaves it open when the cell has become read-only.
 void PropertyGridView::dropStaleEditor()
 {
-    if (QWidget *editor = m_delegate->openEditor()) {
-        const QModelIndex index = m_delegate->openEditorIndex();
-        if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
-            QTableWidget::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    QWidget *editor = m_delegate->openEditor();
+    if (!editor)
         return;
-    }
-    if (state() == EditingState)
-        setState(NoState);
+    const QModelIndex index = m_delegate->openEditorIndex();
+    if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
+        QTableWidget::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
 void PropertyGridView::fillMissingHeaderItems()
@@ -313,7 +370,7 @@ void PropertyGridView::paintCorner(QWidget *corner)
     QStyleOptionHeader option;
     option.initFrom(horizontalHeader());
     option.rect = corner->rect();
-    option.text = m_cornerText;
+    option.text = visiblePart(m_cornerText, corner->width());
     option.textAlignment = horizontalHeader()->defaultAlignment();
     option.orientation = Qt::Horizontal;
     option.position = QStyleOptionHeader::OnlyOneSection;

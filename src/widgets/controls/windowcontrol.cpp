@@ -22,6 +22,13 @@ WindowControl::WindowControl(const WindowEntry &entry)
         m_subWindow->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                                     | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
         m_subWindow->resize(entry.size);
+        // The sub-window reports a new state once it has taken its minimized or maximized geometry;
+        // only then can a handler restore it: undoing the state any earlier leaves it the minimized size.
+        connect(m_subWindow, &QMdiSubWindow::windowStateChanged, this,
+                [this](Qt::WindowStates, Qt::WindowStates now) {
+                    if (m_reporting && (now & (Qt::WindowMinimized | Qt::WindowMaximized)))
+                        raise(Event::PositionChanged);
+                });
     } else {
         m_outer = new QWidget;
         m_client = m_outer;
@@ -158,7 +165,7 @@ bool WindowControl::eventFilter(QObject *watched, QEvent *event)
     case QEvent::WindowStateChange:
         // Minimizing or maximizing a window moves it on every platform we know of; report it as the
         // move it is, so that a window that must stay put can restore itself.
-        if (m_reporting && (m_outer->isMinimized() || m_outer->isMaximized()))
+        if (!m_subWindow && m_reporting && (m_outer->isMinimized() || m_outer->isMaximized()))
             raise(Event::PositionChanged);
         return false;
     case QEvent::Move:
