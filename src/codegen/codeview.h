@@ -13,4 +13,7 @@ void showGeneratedCode(shell::Designer &designer);
 // Fits the line-number margin to the number of lines: (digits + 1) x 10 pixels.
 void fitLineNumberMargin(shell::Designer &designer);
 
+// The line-number margin's width for a document of that many lines: (digits + 1) x 10 pixels.
+int lineNumberMarginWidth(long lineCount);
+
 } // namespace codegen

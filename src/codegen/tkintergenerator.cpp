@@ -1,13 +1,163 @@
 #include "codegen/tkintergenerator.h"
 
+#include "design/designwindowids.h"
 #include "model/designmodel.h"
+#include "widgets/fontvalue.h"
+#include "widgets/propertyindex.h"
+#include "widgets/textconversion.h"
 #include "widgets/widgetlayer.h"
 
 namespace codegen {
 
-QString generate(const model::DesignModel &, const widgets::WidgetLayer &)
+using widgets::Prop;
+
+namespace {
+
+const QLatin1StringView LineEnd("\r\n");
+
+// How one kind's line is written. The variable prefix is the kind's class word (RadioButton), the
+// Tkinter class its own (Radiobutton).
+struct KindFormat
 {
-    return {};
+    QLatin1StringView constructor;  // up to the opening quote of the caption, or of the face for Entry
+    QLatin1StringView closing;      // after the font size, up to "y="
+    bool hasCaption;
+    Prop caption;
+    Prop font;
+};
+
+KindFormat formatOf(model::ComponentKind kind)
+{
+    using model::ComponentKind;
+    switch (kind) {
+    case ComponentKind::Label:
+        return {QLatin1StringView(" = Label(Window, text='"), QLatin1StringView("), anchor=W).place(y="), true,
+                Prop::LabelText, Prop::LabelFont};
+    case ComponentKind::Entry:
+        return {QLatin1StringView(" = Entry(Window, font=('"), QLatin1StringView(")).place(y="), false,
+                Prop::EntryText, Prop::EntryFont};
+    case ComponentKind::Button:
+        return {QLatin1StringView(" = Button(Window, text='"), QLatin1StringView(")).place(y="), true,
+                Prop::ButtonCaption, Prop::ButtonFont};
+    case ComponentKind::RadioButton:
+        return {QLatin1StringView(" = Radiobutton(Window, text='"), QLatin1StringView("), anchor=W).place(y="), true,
+                Prop::CheckCaption, Prop::CheckFont};
+    case ComponentKind::CheckButton:
+    case ComponentKind::Window:
+        break;
+    }
+    return {QLatin1StringView(" = Checkbutton(Window, text='"), QLatin1StringView("), anchor=W).place(y="), true,
+            Prop::CheckCaption, Prop::CheckFont};
+}
+
+void appendEscapedCharacter(QString &out, char16_t unit)
+{
+    switch (unit) {
+    case u'\\': out += QLatin1StringView("\\\\"); return;
+    case u'\'': out += QLatin1StringView("\\'"); return;
+    case u'\r': out += QLatin1StringView("\\r"); return;
+    case u'\n': out += QLatin1StringView("\\n"); return;
+    case u'\t': out += QLatin1StringView("\\t"); return;
+    default: break;
+    }
+    if (unit < 0x20 || unit == 0x7F) {
+        static const char hex[] = "0123456789abcdef";
+        out += QLatin1StringView("\\x");
+        out += QLatin1Char(hex[unit >> 4]);
+        out += QLatin1Char(hex[unit & 0xF]);
+        return;
+    }
+    out += QChar(unit);
+}
+
+void appendComponentLine(QString &out, const model::Component &component, const widgets::WidgetLayer &layer)
+{
+    const KindFormat format = formatOf(component.kind);
+    const widgets::ControlRef &widget = component.widget;
+    const auto font = layer.readProperty(widget, format.font).value<widgets::FontValue>();
+
+    out += LineEnd;
+    out += component.className();
+    out += format.constructor;
+    if (format.hasCaption) {
+        out += pythonQuotedText(layer.readText(widget, format.caption));
+        out += QLatin1StringView("', font=('");
+    }
+    out += pythonQuotedText(font.face);
+    out += QLatin1StringView("', ");
+    out += widgets::integerToText(fontPoints(font.height, widgets::screenDotsPerInchY()));
+    out += format.closing;
+    out += widgets::integerToText(layer.readInteger(widget, Prop::Top));
+    out += QLatin1StringView(", x=");
+    out += widgets::integerToText(layer.readInteger(widget, Prop::Left));
+    out += QLatin1StringView(", width=");
+    out += widgets::integerToText(layer.readInteger(widget, Prop::Width));
+    out += QLatin1StringView(", height=");
+    out += widgets::integerToText(layer.readInteger(widget, Prop::Height));
+    out += QLatin1Char(')');
+}
+
+} // namespace
+
+QString pythonQuotedText(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 8 + 8);
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            out += text.at(i);
+            out += text.at(++i);
+        } else if (QChar::isSurrogate(unit)) {
+            out += QChar(QChar::ReplacementCharacter);
+        } else {
+            appendEscapedCharacter(out, unit);
+        }
+    }
+    return out;
+}
+
+int fontPoints(int height, int dotsPerInch)
+{
+    return widgets::pointsForHeight(height, dotsPerInch);
+}
+
+QString generate(const model::DesignModel &model, const widgets::WidgetLayer &layer)
+{
+    const widgets::ControlRef window = design::ids::DesignWindow;
+
+    QString out;
+    out.reserve(1024);
+    out += QLatin1StringView("from tkinter import *");
+    out += QLatin1StringView("\r\n\r\nWindow = Tk()");
+    out += QLatin1StringView("\r\nWindow.title('");
+    out += pythonQuotedText(layer.readText(window, Prop::WindowTitle));
+    out += QLatin1StringView("')\r\nWindow.geometry('");
+    out += widgets::integerToText(layer.clientWidth(window));
+    out += QLatin1Char('x');
+    out += widgets::integerToText(layer.clientHeight(window));
+    out += QLatin1Char('+');
+    out += widgets::integerToText(model.windowLeft);
+    out += QLatin1Char('+');
+    out += widgets::integerToText(model.windowTop);
+    out += QLatin1StringView("')");
+
+    for (model::ComponentKind kind : model::WidgetKinds) {
+        const QList<int> numbers = model.numbersOfKind(kind);
+        if (numbers.isEmpty())
+            continue;
+        out += LineEnd;
+        for (int number : numbers) {
+            // Components are never removed, so every number names a live one; a gap is skipped
+            // rather than trusted.
+            if (const model::Component *component = model.componentByNumber(number))
+                appendComponentLine(out, *component, layer);
+        }
+    }
+
+    out += QLatin1StringView("\r\n\r\nWindow.mainloop()");
+    return out;
 }
 
 } // namespace codegen

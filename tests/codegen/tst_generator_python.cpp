@@ -1,0 +1,246 @@
+// The generated programs judged by Debian's python3 and real Tk: they compile, every text literal
+// evaluates to exactly the text of the design, and the window Tk builds is the designed one.
+#include "placing.h"
+#include "tkprobe.h"
+
+#include "codegen/tkintergenerator.h"
+#include "design/designwindowids.h"
+#include "shell/designer.h"
+#include "widgets/fontvalue.h"
+
+#include <QApplication>
+#include <QtTest>
+
+#include <memory>
+
+using model::ComponentKind;
+using widgets::ControlRef;
+using widgets::FontMember;
+using widgets::Prop;
+
+namespace {
+
+// What a text becomes in the program: itself, except that a lone surrogate, which no program file
+// can hold, becomes U+FFFD.
+QString soundText(const QString &text)
+{
+    QString sound = text;
+    for (qsizetype i = 0; i < sound.size(); ++i) {
+        const QChar c = sound.at(i);
+        if (c.isHighSurrogate() && i + 1 < sound.size() && sound.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            sound[i] = QChar(QChar::ReplacementCharacter);
+    }
+    return sound;
+}
+
+QString allControlCharacters()
+{
+    QString text;
+    for (char16_t c = 0; c < 0x20; ++c)
+        text += QChar(c);
+    text += QChar(0x7F);
+    return text;
+}
+
+// A design with the text as window title, label caption and button caption, and, when the
+// platform accepts it as a face name, as the entry's font face.
+struct HostileDesign
+{
+    QString program;
+    bool faceAccepted = false;
+};
+
+} // namespace
+
+class tst_GeneratorPython : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void workedExampleBuildsTheDesignedWindow();
+    void hostileTexts_data();
+    void hostileTexts();
+    void hostileTextsInTk_data();
+    void hostileTextsInTk();
+    void injectionStaysText();
+
+private:
+    HostileDesign hostileDesign(const QString &text, bool forTk);
+
+    std::unique_ptr<tktest::XvfbServer> m_xvfb;
+    std::unique_ptr<shell::Designer> m_designer;
+};
+
+void tst_GeneratorPython::initTestCase()
+{
+    // Fail with the missing tool's name rather than skip: a skipped check never runs in CI.
+    const QString python = tktest::compilesInPython(QStringLiteral("pass"));
+    QVERIFY2(python.isEmpty(), qPrintable(python));
+    m_xvfb = std::make_unique<tktest::XvfbServer>();
+    QVERIFY2(m_xvfb->isRunning(), qPrintable(m_xvfb->error()));
+}
+
+void tst_GeneratorPython::init()
+{
+    m_designer = std::make_unique<shell::Designer>([] { return shell::PlatformVersion{6, 1}; });
+    m_designer->start();
+}
+
+void tst_GeneratorPython::cleanup()
+{
+    m_designer.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+HostileDesign tst_GeneratorPython::hostileDesign(const QString &text, bool forTk)
+{
+    shell::Designer &d = *m_designer;
+    d.layer.writeProperty(design::ids::DesignWindow, Prop::WindowTitle, text);
+    const ControlRef label = placing::place(d, ComponentKind::Label, 16, 16);
+    d.layer.writeProperty(label, Prop::LabelText, text);
+    const ControlRef entry = placing::place(d, ComponentKind::Entry, 16, 48);
+    // Tk reads a font description that begins with "-" as a list of options, so such a face (no
+    // family has one) is left to the Tk-free checks: hostileTexts writes it, hostileTextsInTk not.
+    const bool faceAccepted = widgets::acceptedFace(text) == text && (!forTk || !text.startsWith(QLatin1Char('-')));
+    if (faceAccepted)
+        d.layer.writeProperty(entry, Prop::EntryFont, text, int(FontMember::Face));
+    const ControlRef button = placing::place(d, ComponentKind::Button, 16, 80);
+    d.layer.writeProperty(button, Prop::ButtonCaption, text);
+    return {codegen::generate(d.model, d.layer), faceAccepted};
+}
+
+void tst_GeneratorPython::workedExampleBuildsTheDesignedWindow()
+{
+    shell::Designer &d = *m_designer;
+    placing::setDesignClientSize(d, 400, 300);
+    placing::place(d, ComponentKind::Label, 16, 16);
+    placing::place(d, ComponentKind::Entry, 16, 48);
+    placing::place(d, ComponentKind::Button, 16, 80);
+    placing::place(d, ComponentKind::RadioButton, 160, 16);
+    placing::place(d, ComponentKind::CheckButton, 160, 48);
+    const tktest::TkRun run = tktest::runInTk(codegen::generate(d.model, d.layer), m_xvfb->display());
+    QVERIFY2(run.ok, qPrintable(run.error));
+
+    const tktest::TkWindowInfo &window = run.info;
+    QCOMPARE(window.title, QString());
+    QCOMPARE(window.width, 400);
+    QCOMPARE(window.height, 300);
+    QCOMPARE(window.geometry, QStringLiteral("400x300+100+100"));
+    QVERIFY(window.mainloopCalled);
+
+    struct Expected
+    {
+        const char *tkClass;
+        const char *variable;
+        QRect rect;
+        std::optional<QString> text;
+    };
+    const Expected expected[] = {
+        {"Label", "Label1", {16, 16, 120, 20}, QStringLiteral("标签")},
+        {"Entry", "Entry2", {16, 48, 120, 20}, std::nullopt},
+        {"Button", "Button3", {16, 80, 88, 32}, QStringLiteral("按钮")},
+        {"Radiobutton", "RadioButton4", {160, 16, 120, 20}, QStringLiteral("单选框")},
+        {"Checkbutton", "CheckButton5", {160, 48, 120, 20}, QStringLiteral("复选框")},
+    };
+    QCOMPARE(window.widgets.size(), qsizetype(std::size(expected)));
+    for (qsizetype i = 0; i < window.widgets.size(); ++i) {
+        const tktest::TkWidgetInfo &widget = window.widgets.at(i);
+        const Expected &want = expected[i];
+        QCOMPARE(widget.tkClass, QString::fromLatin1(want.tkClass));
+        QCOMPARE(widget.variable, QString::fromLatin1(want.variable));
+        QCOMPARE(QRect(widget.x, widget.y, widget.width, widget.height), want.rect);
+        QCOMPARE(widget.text, want.text);
+        QCOMPARE(widget.font, QStringLiteral("微软雅黑 9"));
+    }
+}
+
+void tst_GeneratorPython::hostileTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("single quote") << QStringLiteral("it's");
+    QTest::newRow("three single quotes") << QStringLiteral("'''");
+    QTest::newRow("three double quotes") << QStringLiteral("\"\"\"");
+    QTest::newRow("backslash at the end") << QStringLiteral("C:\\");
+    QTest::newRow("backslash before a quote") << QStringLiteral("\\'");
+    QTest::newRow("escape sequences as plain text") << QStringLiteral("\\n \\x41 \\N{DASH} \\u4e2d");
+    QTest::newRow("CR LF line break") << QStringLiteral("第一行\r\n第二行");
+    QTest::newRow("lone LF and lone CR") << QStringLiteral("a\nb\rc");
+    QTest::newRow("tab") << QStringLiteral("a\tb");
+    QTest::newRow("every control character") << allControlCharacters();
+    QTest::newRow("NUL alone") << QString(QChar(0));
+    QTest::newRow("emoji outside the BMP") << QStringLiteral("😀👍🏽");
+    QTest::newRow("CJK outside GB2312") << QStringLiteral("𠮷喆镕");
+    QTest::newRow("format braces and percent") << QStringLiteral("{0} %s {}");
+    QTest::newRow("a sign alone") << QStringLiteral("-");
+    QTest::newRow("hash starts no comment") << QStringLiteral("# not a comment");
+    QTest::newRow("lone high surrogate") << QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b");
+    QTest::newRow("lone low surrogate at the end") << QStringLiteral("z") + QChar(0xDE00);
+    QTest::newRow("line and paragraph separators") << QStringLiteral("a\u2028b\u2029c\u0085d");
+    QTest::newRow("byte order mark") << QStringLiteral("\uFEFFx");
+    QTest::newRow("100,000 hostile characters")
+        << (QStringLiteral("'\\\r\n\t") + QChar(0) + QStringLiteral("中😀")).repeated(100000 / 8);
+}
+
+// Every literal the program holds compiles and evaluates to exactly the design's text.
+void tst_GeneratorPython::hostileTexts()
+{
+    QFETCH(QString, text);
+    const HostileDesign design = hostileDesign(text, false);
+    const QString compiled = tktest::compilesInPython(design.program);
+    QVERIFY2(compiled.isEmpty(), qPrintable(compiled));
+
+    const QString literal = QLatin1Char('\'') + codegen::pythonQuotedText(text) + QLatin1Char('\'');
+    QVERIFY(design.program.contains(QStringLiteral("Window.title(") + literal + QStringLiteral(")\r\n")));
+    QVERIFY(design.program.contains(QStringLiteral("Label(Window, text=") + literal + QStringLiteral(", font=")));
+    QVERIFY(design.program.contains(QStringLiteral("Button(Window, text=") + literal + QStringLiteral(", font=")));
+    if (design.faceAccepted)
+        QVERIFY(design.program.contains(QStringLiteral("Entry(Window, font=(") + literal + QStringLiteral(", 9))")));
+
+    QString error;
+    const QString value = tktest::evaluatePythonLiteral(literal, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QVERIFY2(value == soundText(text), "the literal does not evaluate to the text");
+}
+
+void tst_GeneratorPython::hostileTextsInTk_data()
+{
+    hostileTexts_data();
+}
+
+// The program runs in Tk, and its widgets show exactly the captions of the design.
+void tst_GeneratorPython::hostileTextsInTk()
+{
+    QFETCH(QString, text);
+    const HostileDesign design = hostileDesign(text, true);
+    const tktest::TkRun run = tktest::runInTk(design.program, m_xvfb->display());
+    QVERIFY2(run.ok, qPrintable(run.error));
+    QCOMPARE(run.info.widgets.size(), 3);
+    QVERIFY2(run.info.widgets.at(0).text == soundText(text), "the label shows another text");
+    QVERIFY2(run.info.widgets.at(2).text == soundText(text), "the button shows another text");
+    // Tk keeps a window title as a C string: it ends at the first NUL, whatever the program says.
+    const QString sound = soundText(text);
+    const qsizetype nul = sound.indexOf(QChar(0));
+    QVERIFY2(run.info.title == (nul < 0 ? sound : sound.left(nul)), "the window shows another title");
+}
+
+// A caption that tries to end the string and run code stays a caption.
+void tst_GeneratorPython::injectionStaysText()
+{
+    const QString attack = QStringLiteral("')\r\nimport os\r\nos.system('false')\r\nx=('");
+    const HostileDesign design = hostileDesign(attack, true);
+    QVERIFY(!design.program.contains(QStringLiteral("\r\nimport os")));
+    const tktest::TkRun run = tktest::runInTk(design.program, m_xvfb->display());
+    QVERIFY2(run.ok, qPrintable(run.error));
+    QCOMPARE(run.info.widgets.at(0).text, std::optional<QString>(attack));
+    QCOMPARE(run.info.title, attack);
+}
+
+QTEST_MAIN(tst_GeneratorPython)
+#include "tst_generator_python.moc"
