@@ -70,7 +70,7 @@ FontValue templateFont()
     return font;
 }
 
-ControlEntry templateEntry(const ControlRef &ref, const char *layoutName, QRect rect, EventBinding selects)
+ControlEntry templateEntry(const ControlRef &ref, const char *layoutName, QRect rect, QList<EventBinding> selects)
 {
     ControlEntry entry;
     entry.id = ref.control;
@@ -79,7 +79,7 @@ ControlEntry templateEntry(const ControlRef &ref, const char *layoutName, QRect 
     entry.rect = rect;
     entry.visible = false;
     entry.disabled = true;
-    entry.events = {std::move(selects)};
+    entry.events = std::move(selects);
     return entry;
 }
 
@@ -113,8 +113,11 @@ WindowLayout designWindowTable(shell::Designer &designer)
          }},
     };
 
-    const EventBinding onPress{Event::LeftButtonDown, bind(selectPressedWidget)};
-    const EventBinding onClick{Event::Clicked, bind(selectPressedWidget)};
+    // The second press of a double click arrives as a double click, not as a press; it must select and
+    // check like any press, or a double-clicked check box would end checked.
+    const QList<EventBinding> onPress{{Event::LeftButtonDown, bind(selectPressedWidget)},
+                                      {Event::LeftDoubleClick, bind(selectPressedWidget)}};
+    const QList<EventBinding> onClick{{Event::Clicked, bind(selectPressedWidget)}};
     const FontValue font = templateFont();
 
     ControlEntry label = templateEntry(ids::LabelTemplate, "待用标签", {16, 16, 120, 20}, onPress);

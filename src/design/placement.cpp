@@ -1,11 +1,58 @@
 #include "design/placement.h"
 
+#include "design/designwindowids.h"
+#include "model/componentkind.h"
+#include "model/propertydisplay.h"
 #include "shell/designer.h"
+#include "shell/mainwindowids.h"
+
+#include <QGuiApplication>
 
 namespace design {
 
-void onDesignWindowPressed(shell::Designer &, int, int)
+using widgets::ControlRef;
+using widgets::Prop;
+
+ControlRef templateOf(model::ComponentKind kind)
 {
+    switch (kind) {
+    case model::ComponentKind::Label: return ids::LabelTemplate;
+    case model::ComponentKind::Entry: return ids::EntryTemplate;
+    case model::ComponentKind::Button: return ids::ButtonTemplate;
+    case model::ComponentKind::RadioButton: return ids::RadioButtonTemplate;
+    case model::ComponentKind::CheckButton: return ids::CheckButtonTemplate;
+    case model::ComponentKind::Window: break;
+    }
+    return {};
+}
+
+void onDesignWindowPressed(shell::Designer &designer, int x, int y)
+{
+    widgets::WidgetLayer &layer = designer.layer;
+    const std::optional<model::ComponentKind> kind =
+        model::kindOfPaletteItem(layer.readInteger(shell::ids::Palette, Prop::MenuCurrentItem));
+    if (!kind) {
+        model::selectListEntry(designer, 0);
+        return;
+    }
+
+    const ControlRef source = templateOf(*kind);
+    ControlRef placed{source.window, widgets::WindowItself, source.type};
+    // Without a widget there is nothing to number or list; the palette keeps its kind for another try.
+    if (source.isNull() || !layer.cloneControl(source, placed))
+        return;
+    // The press that placed it is still held; when the pointer device reports it, it must not drag the
+    // new widget by the corner that sits under the pointer.
+    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+        designer.drag.placedByPress = layer.nativeHandle(placed);
+
+    const model::Component &component = designer.model.addComponent(layer, *kind, placed);
+    const QString entry = component.entryText();
+    layer.moveControl(placed, x, y, layer.readInteger(placed, Prop::Width), layer.readInteger(placed, Prop::Height));
+    layer.writeProperty(placed, Prop::Visible, true);
+    layer.writeProperty(placed, Prop::Disabled, false);
+    layer.writeProperty(shell::ids::Palette, Prop::MenuCurrentItem, 0);
+    model::addListEntry(designer, entry);
 }
 
 } // namespace design

@@ -1,16 +1,34 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QtGlobal>
+
 namespace shell {
 struct Designer;
 }
 
 namespace design {
 
-// Starts the pointer device's polling.
+// Starts the pointer device's polling and readies the step that makes a drag follow the pointer.
 void setUpPointerDevice(shell::Designer &designer);
 
-// The pointer device's button notification: key 256 left, 257 right, 258 middle;
-// state 2 pressed, 1 released.
+// The pointer device's button notification: key 256 left, 257 right, 258 middle; state 2 pressed,
+// 1 released. A left press over a draggable widget starts a drag; a left release anywhere ends it.
 void onButtonChanged(shell::Designer &designer, int key, int state);
+
+// The widget under the pointer, as the native handle that the drag compares with the shown handles:
+// the topmost one, or among the visible siblings below it that also contain the pointer the one with
+// the strictly smallest area, so that a small widget under a larger one can still be taken. 0 if none.
+quintptr windowUnderPointer();
+
+// The widget's outer rectangle in its parent's client coordinates. The handle must be a live widget's,
+// such as one that windowUnderPointer has just answered.
+QRect widgetRect(quintptr handle);
+// The pointer's position relative to the widget's outer top-left corner; the same caution applies.
+QPoint pointerOffset(quintptr handle);
+
+// Ends any drag at once, as a left release would.
+void endDrag(shell::Designer &designer);
 
 } // namespace design

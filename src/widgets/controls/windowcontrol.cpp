@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStyle>
 
 namespace widgets {
 
@@ -38,10 +39,14 @@ WindowControl::WindowControl(const WindowEntry &entry)
     m_outer->setObjectName(entry.className);
     m_outer->setWindowTitle(entry.title);
     m_outer->setAccessibleName(entry.title);
-    m_client->setAutoFillBackground(entry.background != DefaultColour);
-    if (entry.background != DefaultColour) {
+    // A window shows its background colour, the default one included. A drawn window paints it itself
+    // and sets it explicitly: left alone it would show, or inherit, the colour of whatever it sits on.
+    m_client->setAutoFillBackground(entry.background != DefaultColour || m_frame == WindowFrame::Drawn);
+    if (entry.background != DefaultColour || m_frame == WindowFrame::Drawn) {
         QPalette palette = m_client->palette();
-        palette.setColor(QPalette::Window, toQColor(entry.background));
+        palette.setColor(QPalette::Window, entry.background != DefaultColour
+                                               ? toQColor(entry.background)
+                                               : m_client->style()->standardPalette().color(QPalette::Window));
         m_client->setPalette(palette);
     }
     if (entry.centred) {

@@ -1,0 +1,388 @@
+#include "design/designtesting.h"
+#include "design/pointertracking.h"
+#include "widgets/controls/inputdevicecontrol.h"
+#include "widgets/controls/inputdevicemonitor.h"
+
+#include <QAbstractButton>
+
+using namespace designtesting;
+using design::DragMode;
+
+namespace {
+
+widgets::InputDeviceMonitor *pointerDevice(const shell::Designer &designer)
+{
+    return static_cast<widgets::InputDeviceControl *>(designer.layer.control(shell::ids::InputDevice))->monitor();
+}
+
+} // namespace
+
+// Drags go through the path the program uses: a press the pointer device sees on its next poll, the
+// pointer moved with QCursor::setPos, the drag's own steps following it, and a release.
+class tst_PointerTracking : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void dragLabel_data();
+    void dragLabel();
+    void widthNeverBelowMinimum();
+    void narrowWidgetEdgeWaitsForMinimum();
+    void smallerOfOverlappingWidgetsIsDragged_data();
+    void smallerOfOverlappingWidgetsIsDragged();
+    void otherButtonsDoNothing_data();
+    void otherButtonsDoNothing();
+    void releaseOutsideDesignWindowEndsDrag();
+    void pressOnNothingDraggableStartsNothing_data();
+    void pressOnNothingDraggableStartsNothing();
+    void movedButtonIsSelectedOnRelease();
+    void dragInScrolledCanvas();
+    void windowUnderPointerSkipsHiddenTemplates();
+
+private:
+    ControlRef m_label;   // a 120 x 20 label at (50, 40)
+
+    QWidget *labelWidget() const { return m_designer->layer.widget(m_label); }
+    // Puts the pointer at the offset inside the widget and presses there; the device must see it.
+    void press(QWidget *widget, QPoint offset, Qt::MouseButton button = Qt::LeftButton);
+    // Moves the pointer to the press point plus the travel and waits for a drag step taken after that.
+    void travel(QPoint pressGlobal, QPoint delta);
+    void release(QWidget *widget, QPoint at);
+
+    std::unique_ptr<shell::Designer> m_designer;
+    QPoint m_pressGlobal;
+};
+
+void tst_PointerTracking::init()
+{
+    m_designer = startDesigner();
+    QVERIFY(QTest::qWaitForWindowExposed(m_designer->layer.widget(shell::ids::MainWindow)));
+    m_label = place(*m_designer, LabelRow, QPoint(50, 40));
+    QVERIFY(!m_label.isNull());
+    QCOMPARE(rectOf(m_designer->layer, m_label), QRect(50, 40, 120, 20));
+    QTRY_VERIFY(!QGuiApplication::mouseButtons());
+}
+
+void tst_PointerTracking::cleanup()
+{
+    // A failed check may leave a button held; let it go so the next designer starts clean.
+    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+        QTest::mouseRelease(m_designer->layer.widget(shell::ids::MainWindow), Qt::LeftButton, {}, QPoint(1, 1));
+    m_designer.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void tst_PointerTracking::press(QWidget *widget, QPoint offset, Qt::MouseButton button)
+{
+    m_pressGlobal = widget->mapToGlobal(offset);
+    QCursor::setPos(m_pressGlobal);
+    QTest::mousePress(widget, button, {}, offset);
+}
+
+void tst_PointerTracking::travel(QPoint pressGlobal, QPoint delta)
+{
+    const int before = m_designer->drag.passes;
+    QCursor::setPos(pressGlobal + delta);
+    QTRY_VERIFY(m_designer->drag.passes > before);
+}
+
+void tst_PointerTracking::release(QWidget *widget, QPoint at)
+{
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    QTRY_VERIFY(!m_designer->drag.active);
+}
+
+void tst_PointerTracking::dragLabel_data()
+{
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<DragMode>("mode");
+    QTest::addColumn<QRect>("result");
+    QTest::newRow("inside (60, 10) moves") << QPoint(60, 10) << QPoint(30, 10) << DragMode::Move
+                                           << QRect(80, 50, 120, 20);
+    QTest::newRow("(2, 10) drags the left edge") << QPoint(2, 10) << QPoint(-30, 0) << DragMode::Left
+                                                 << QRect(20, 40, 150, 20);
+    QTest::newRow("(3, 10) moves") << QPoint(3, 10) << QPoint(-30, 0) << DragMode::Move << QRect(20, 40, 120, 20);
+    QTest::newRow("x 115 drags the right edge") << QPoint(115, 10) << QPoint(25, 4) << DragMode::Right
+                                                << QRect(50, 40, 145, 20);
+    QTest::newRow("x 114 moves") << QPoint(114, 10) << QPoint(25, 4) << DragMode::Move << QRect(75, 44, 120, 20);
+    QTest::newRow("y 15 drags the bottom edge") << QPoint(60, 15) << QPoint(3, 12) << DragMode::Bottom
+                                                << QRect(50, 40, 120, 32);
+    QTest::newRow("y 14 moves") << QPoint(60, 14) << QPoint(3, 12) << DragMode::Move << QRect(53, 52, 120, 20);
+    QTest::newRow("(0, 0) drags the top-left corner") << QPoint(0, 0) << QPoint(-10, -5) << DragMode::TopLeft
+                                                      << QRect(40, 35, 130, 25);
+    QTest::newRow("bottom-right corner") << QPoint(118, 18) << QPoint(40, 30) << DragMode::BottomRight
+                                         << QRect(50, 40, 160, 50);
+    QTest::newRow("left of the client area") << QPoint(60, 10) << QPoint(-90, -60) << DragMode::Move
+                                             << QRect(-40, -20, 120, 20);
+    QTest::newRow("far beyond the client area") << QPoint(60, 10) << QPoint(500, 400) << DragMode::Move
+                                                << QRect(550, 440, 120, 20);
+}
+
+void tst_PointerTracking::dragLabel()
+{
+    QFETCH(QPoint, offset);
+    QFETCH(QPoint, delta);
+    QFETCH(DragMode, mode);
+    QFETCH(QRect, result);
+    widgets::WidgetLayer &layer = m_designer->layer;
+    press(labelWidget(), offset);
+    QTRY_VERIFY(m_designer->drag.active);
+    QCOMPARE(m_designer->drag.mode, mode);
+    QCOMPARE(m_designer->drag.target, layer.nativeHandle(m_label));
+    QCOMPARE(m_designer->drag.pressGeometry, QRect(50, 40, 120, 20));
+
+    // Half way first: the widget follows while the button is held.
+    travel(m_pressGlobal, delta / 2);
+    const QRect halfWay = rectOf(layer, m_label);
+    QVERIFY2(halfWay != QRect(50, 40, 120, 20), "the widget did not follow the pointer");
+    // The grid follows every step; the pressed label is the one it shows.
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("左边")), QString::number(halfWay.left()));
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("顶边")), QString::number(halfWay.top()));
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("宽度")), QString::number(halfWay.width()));
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("高度")), QString::number(halfWay.height()));
+
+    travel(m_pressGlobal, delta);
+    QCOMPARE(rectOf(layer, m_label), result);
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("左边")), QString::number(result.left()));
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("宽度")), QString::number(result.width()));
+    release(labelWidget(), offset);
+    QCOMPARE(rectOf(layer, m_label), result);
+    QCOMPARE(selectedEntry(*m_designer), 1);
+
+    // After the release the pointer no longer moves it.
+    QVERIFY(!m_designer->drag.stepTimer->isActive());
+    QCursor::setPos(m_pressGlobal + delta + QPoint(40, 40));
+    QCOMPARE(rectOf(layer, m_label), result);
+}
+
+// Dragging the right edge of the 120-wide label 200 pixels to the left: the width stops at the last
+// sampled width that was at least 20.
+void tst_PointerTracking::widthNeverBelowMinimum()
+{
+    widgets::WidgetLayer &layer = m_designer->layer;
+    press(labelWidget(), QPoint(117, 10));
+    QTRY_VERIFY(m_designer->drag.active);
+    travel(m_pressGlobal, QPoint(-60, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 60, 20));
+    travel(m_pressGlobal, QPoint(-99, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 21, 20));
+    travel(m_pressGlobal, QPoint(-101, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 21, 20));
+    travel(m_pressGlobal, QPoint(-200, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 21, 20));
+    travel(m_pressGlobal, QPoint(-100, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 20, 20));
+    release(labelWidget(), QPoint(17, 10));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 20, 20));
+}
+
+// A widget made 10 pixels wide in the grid: dragging its right edge changes nothing until the width
+// reaches 20; a corner never changes an axis whose candidate stays below 20.
+void tst_PointerTracking::narrowWidgetEdgeWaitsForMinimum()
+{
+    widgets::WidgetLayer &layer = m_designer->layer;
+    layer.writeProperty(m_label, Prop::Width, 10);
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 10, 20));
+
+    press(labelWidget(), QPoint(6, 10));
+    QTRY_VERIFY(m_designer->drag.active);
+    QCOMPARE(m_designer->drag.mode, DragMode::Right);
+    travel(m_pressGlobal, QPoint(5, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 10, 20));
+    travel(m_pressGlobal, QPoint(9, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 10, 20));
+    travel(m_pressGlobal, QPoint(10, 0));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 20, 20));
+    release(labelWidget(), QPoint(16, 10));
+
+    layer.writeProperty(m_label, Prop::Width, 10);
+    press(labelWidget(), QPoint(8, 18));
+    QTRY_VERIFY(m_designer->drag.active);
+    QCOMPARE(m_designer->drag.mode, DragMode::BottomRight);
+    travel(m_pressGlobal, QPoint(4, 6));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 10, 26));
+    travel(m_pressGlobal, QPoint(-30, -30));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 10, 26));
+    release(labelWidget(), QPoint(8, 18));
+}
+
+void tst_PointerTracking::smallerOfOverlappingWidgetsIsDragged_data()
+{
+    QTest::addColumn<QRect>("buttonRect");
+    QTest::addColumn<bool>("labelDragged");
+    // Buttons stack above labels: a larger button on top must still let the label under it be taken.
+    QTest::newRow("larger button on top") << QRect(40, 30, 200, 100) << true;
+    QTest::newRow("smaller button on top") << QRect(60, 35, 40, 30) << false;
+    QTest::newRow("same area: the topmost") << QRect(50, 40, 120, 20) << false;
+}
+
+void tst_PointerTracking::smallerOfOverlappingWidgetsIsDragged()
+{
+    QFETCH(QRect, buttonRect);
+    QFETCH(bool, labelDragged);
+    widgets::WidgetLayer &layer = m_designer->layer;
+    const ControlRef button = place(*m_designer, ButtonRow, QPoint(200, 150));
+    layer.moveControl(button, buttonRect.left(), buttonRect.top(), buttonRect.width(), buttonRect.height());
+    QWidget *buttonWidget = layer.widget(button);
+    const QPoint pointInBoth = designClient(*m_designer)->mapToGlobal(QPoint(70, 50));
+    QCOMPARE(QApplication::widgetAt(pointInBoth), buttonWidget);
+
+    QCursor::setPos(pointInBoth);
+    QCOMPARE(design::windowUnderPointer(), layer.nativeHandle(labelDragged ? m_label : button));
+
+    const QPoint local = buttonWidget->mapFromGlobal(pointInBoth);
+    QTest::mousePress(buttonWidget, Qt::LeftButton, {}, local);
+    QTRY_VERIFY(m_designer->drag.active);
+    const int before = m_designer->drag.passes;
+    QCursor::setPos(pointInBoth + QPoint(10, 10));
+    QTRY_VERIFY(m_designer->drag.passes > before);
+    QTest::mouseRelease(buttonWidget, Qt::LeftButton, {}, local);
+    QTRY_VERIFY(!m_designer->drag.active);
+    if (labelDragged) {
+        QCOMPARE(rectOf(layer, m_label), QRect(60, 50, 120, 20));
+        QCOMPARE(rectOf(layer, button), buttonRect);
+    } else {
+        QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 120, 20));
+        QCOMPARE(rectOf(layer, button), buttonRect.translated(10, 10));
+    }
+}
+
+void tst_PointerTracking::otherButtonsDoNothing_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("key");
+    QTest::newRow("right") << Qt::RightButton << 257;
+    QTest::newRow("middle") << Qt::MiddleButton << 258;
+}
+
+void tst_PointerTracking::otherButtonsDoNothing()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, key);
+    QSignalSpy buttons(pointerDevice(*m_designer), &widgets::InputDeviceMonitor::buttonChanged);
+    press(labelWidget(), QPoint(60, 10), button);
+    QTRY_VERIFY(buttons.contains(QVariantList({key, 2})));
+    QVERIFY(!m_designer->drag.active);
+    QCursor::setPos(m_pressGlobal + QPoint(30, 30));
+    QTest::mouseRelease(labelWidget(), button, {}, QPoint(60, 10));
+    QTRY_VERIFY(buttons.contains(QVariantList({key, 1})));
+    QVERIFY(!m_designer->drag.active);
+    QCOMPARE(rectOf(m_designer->layer, m_label), QRect(50, 40, 120, 20));
+}
+
+void tst_PointerTracking::releaseOutsideDesignWindowEndsDrag()
+{
+    widgets::WidgetLayer &layer = m_designer->layer;
+    press(labelWidget(), QPoint(60, 10));
+    QTRY_VERIFY(m_designer->drag.active);
+    // Over the property grid, far outside the design window.
+    QWidget *grid = layer.widget(shell::ids::PropertyGrid);
+    const QPoint overGrid = grid->mapToGlobal(QPoint(20, 20));
+    travel(m_pressGlobal, overGrid - m_pressGlobal);
+    const QRect dropped = rectOf(layer, m_label);
+    QCOMPARE(dropped, QRect(QPoint(50, 40) + (overGrid - m_pressGlobal), QSize(120, 20)));
+    // The grid never saw the press, so it ignores the release; the pointer device sees it all the same.
+    QTest::ignoreMessage(QtWarningMsg, "Mouse event \"MouseRelease\" not accepted by receiving widget");
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, QPoint(20, 20));
+    QTRY_VERIFY(!m_designer->drag.active);
+    QVERIFY(!m_designer->drag.stepTimer->isActive());
+    QCOMPARE(m_designer->drag.target, quintptr(0));
+    QCursor::setPos(overGrid + QPoint(50, 50));
+    QCOMPARE(rectOf(layer, m_label), dropped);
+}
+
+void tst_PointerTracking::pressOnNothingDraggableStartsNothing_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("empty design-window area") << QStringLiteral("client");
+    QTest::newRow("design window's caption") << QStringLiteral("caption");
+    QTest::newRow("status bar") << QStringLiteral("status");
+    QTest::newRow("a template's place") << QStringLiteral("template");
+}
+
+void tst_PointerTracking::pressOnNothingDraggableStartsNothing()
+{
+    QFETCH(QString, where);
+    widgets::WidgetLayer &layer = m_designer->layer;
+    QWidget *target = designClient(*m_designer);
+    QPoint at(250, 150);
+    if (where == QLatin1String("caption")) {
+        target = layer.widget(design::ids::DesignWindow);
+        at = QPoint(100, 8);
+    } else if (where == QLatin1String("status")) {
+        target = layer.widget(shell::ids::StatusBar);
+        at = QPoint(30, 10);
+        // A label takes no clicks.
+        QTest::ignoreMessage(QtWarningMsg, "Mouse event \"MousePress\" not accepted by receiving widget");
+        QTest::ignoreMessage(QtWarningMsg, "Mouse event \"MouseRelease\" not accepted by receiving widget");
+    } else if (where == QLatin1String("template")) {
+        at = QPoint(175, 62);   // inside the hidden check-button template's rectangle only
+    }
+    QSignalSpy buttons(pointerDevice(*m_designer), &widgets::InputDeviceMonitor::buttonChanged);
+    press(target, at);
+    QTRY_VERIFY(buttons.contains(QVariantList({256, 2})));
+    QVERIFY(!m_designer->drag.active);
+    QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    QTRY_VERIFY(buttons.contains(QVariantList({256, 1})));
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 120, 20));
+    QCOMPARE(layer.readInteger(design::ids::DesignWindow, Prop::Left), 20);
+}
+
+// A moved button stays under the pointer, so its release is a click over it and selects it.
+void tst_PointerTracking::movedButtonIsSelectedOnRelease()
+{
+    widgets::WidgetLayer &layer = m_designer->layer;
+    const ControlRef button = place(*m_designer, ButtonRow, QPoint(40, 100));
+    clickDesignWindow(*m_designer, QPoint(280, 190));
+    QCOMPARE(selectedEntry(*m_designer), 0);
+    QWidget *widget = layer.widget(button);
+    QSignalSpy clicked(static_cast<QAbstractButton *>(widget), &QAbstractButton::clicked);
+    press(widget, QPoint(44, 16));
+    QTRY_VERIFY(m_designer->drag.active);
+    QCOMPARE(selectedEntry(*m_designer), 0);
+    // In small steps, as a hand moves: the pointer never leaves the button, which stays down.
+    for (int step = 1; step <= 10; ++step)
+        travel(m_pressGlobal, QPoint(6, 2) * step);
+    QCOMPARE(rectOf(layer, button), QRect(100, 120, 88, 32));
+    QVERIFY(static_cast<QAbstractButton *>(widget)->isDown());
+    release(widget, QPoint(44, 16));
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(selectedEntry(*m_designer), 2);
+}
+
+// Positions are in the design window's client area, which moves with the canvas.
+void tst_PointerTracking::dragInScrolledCanvas()
+{
+    widgets::WidgetLayer &layer = m_designer->layer;
+    layer.moveControl(shell::ids::DesignCanvas, -15, -7);
+    press(labelWidget(), QPoint(60, 10));
+    QTRY_VERIFY(m_designer->drag.active);
+    travel(m_pressGlobal, QPoint(5, 6));
+    release(labelWidget(), QPoint(60, 10));
+    QCOMPARE(rectOf(layer, m_label), QRect(55, 46, 120, 20));
+}
+
+void tst_PointerTracking::windowUnderPointerSkipsHiddenTemplates()
+{
+    widgets::WidgetLayer &layer = m_designer->layer;
+    QWidget *client = designClient(*m_designer);
+    // Inside the hidden button template's rectangle and nothing else's.
+    QCursor::setPos(client->mapToGlobal(QPoint(20, 70)));
+    QCOMPARE(design::windowUnderPointer(), quintptr(client));
+    QCursor::setPos(labelWidget()->mapToGlobal(QPoint(1, 1)));
+    QCOMPARE(design::windowUnderPointer(), layer.nativeHandle(m_label));
+    QCOMPARE(design::widgetRect(layer.nativeHandle(m_label)), QRect(50, 40, 120, 20));
+    QCOMPARE(design::pointerOffset(layer.nativeHandle(m_label)), QPoint(1, 1));
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    tst_PointerTracking test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_pointertracking.moc"
