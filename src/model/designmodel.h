@@ -7,8 +7,8 @@
 #include <QSet>
 #include <QString>
 
+#include <deque>
 #include <optional>
-#include <vector>
 
 namespace widgets {
 class WidgetLayer;
@@ -36,17 +36,23 @@ public:
     int windowLeft = 100;
     int windowTop = 100;
     int lastNumber = 0;
-    std::vector<Component> components;      // component n at position n - 1
+    // Component n at position n - 1. A deque, so that the reference addComponent returns stays
+    // valid while later placements append.
+    std::deque<Component> components;
     std::optional<int> shownComponent;      // number of the component the grid shows; none for the window
     // Native handles of widgets that may be dragged. Only membership is asked, so a set: a list that
     // grew on every redisplay would grow without bound while the user drags.
     QSet<quintptr> shownHandles;
 
-    // Numbers the new widget, writes the number into its tag and records it.
+    // Numbers the new widget, writes the number into its tag and records it. The kind is a widget
+    // kind, never Window.
     const Component &addComponent(widgets::WidgetLayer &layer, ComponentKind kind, const widgets::ControlRef &widget);
 
+    // The component numbered n, or none when n is not between 1 and lastNumber.
     const Component *componentByNumber(int number) const;
+    // The numbers of the components of one kind, in placement order.
     QList<int> numbersOfKind(ComponentKind kind) const;
+    // The component the grid shows, or none when it shows the window.
     const Component *shown() const { return shownComponent ? componentByNumber(*shownComponent) : nullptr; }
 };
 
