@@ -140,14 +140,8 @@ void finishPropertyEdit(shell::Designer &designer)
 {
     if (applying)
         return;
-    widgets::PropertyGridView *grid = gridView(designer);
-    QWidget *editor = grid ? grid->openEditor() : nullptr;
-    if (!editor)
-        return;
-    // The delegate's own way of ending an edit: commit, then close, which raises editEnded.
-    QAbstractItemDelegate *delegate = grid->itemDelegate();
-    emit delegate->commitData(editor);
-    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (widgets::PropertyGridView *grid = gridView(designer))
+        grid->finishEdit();
 }
 
 } // namespace model

@@ -28,7 +28,9 @@ int mulDiv(int a, int b, int c)
 
 int heightForPoints(int points, int dotsPerInch)
 {
-    return -mulDiv(qMax(points, 0), dotsPerInch, 72);
+    const int height = mulDiv(qMax(points, 0), dotsPerInch, 72);
+    // A size too large for a 32-bit height gets the largest height, not MulDiv's -1.
+    return height < 0 ? -std::numeric_limits<int>::max() : -height;
 }
 
 int pointsForHeight(int height, int dotsPerInch)

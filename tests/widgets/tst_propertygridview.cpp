@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -22,6 +23,7 @@ struct GridWindow
     QWidget window;
     GridControl control{&window};
     QLineEdit other{&window};
+    QLabel inert{QStringLiteral("no focus here"), &window};
 
     GridWindow()
     {
@@ -32,6 +34,7 @@ struct GridWindow
         control.applyLook(look);
         grid()->setGeometry(10, 10, 178, 434);
         other.setGeometry(200, 10, 100, 24);
+        inert.setGeometry(200, 50, 100, 24);
         window.resize(320, 460);
     }
     PropertyGridView *grid() const { return control.grid(); }
@@ -319,6 +322,8 @@ void tst_PropertyGridView::editEndedOnceWithFinalText_data()
     QTest::newRow("backtab commits") << QStringLiteral("backtab") << QStringLiteral("150");
     QTest::newRow("click on another cell commits") << QStringLiteral("click cell") << QStringLiteral("150");
     QTest::newRow("click outside the grid commits") << QStringLiteral("click outside") << QStringLiteral("150");
+    QTest::newRow("click on something that takes no focus commits") << QStringLiteral("click inert")
+                                                                     << QStringLiteral("150");
     QTest::newRow("escape keeps the old text") << QStringLiteral("escape") << QStringLiteral("value3");
 }
 
@@ -359,6 +364,8 @@ void tst_PropertyGridView::editEndedOnceWithFinalText()
     else if (ending == QLatin1String("click cell"))
         QTest::mouseClick(w.grid()->viewport(), Qt::LeftButton, {},
                           w.grid()->visualRect(w.grid()->model()->index(5, 0)).center());
+    else if (ending == QLatin1String("click inert"))
+        QTest::mouseClick(&w.inert, Qt::LeftButton);
     else
         QTest::mouseClick(&w.other, Qt::LeftButton);
 

@@ -85,6 +85,7 @@ void tst_TextConversion::fontSizes_data()
     QTest::newRow("11 pt rounds height up") << 11 << 96 << -15 << 11;
     QTest::newRow("9 pt at 120 dpi") << 9 << 120 << -15 << 9;
     QTest::newRow("10 pt at 144 dpi") << 10 << 144 << -20 << 10;
+    QTest::newRow("too large for a height saturates") << 2000000000 << 96 << -2147483647 << 1610612735;
 }
 
 void tst_TextConversion::fontSizes()

@@ -1,6 +1,7 @@
 #include "widgets/controls/propertygridview.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -106,6 +107,7 @@ PropertyGridView::PropertyGridView(QWidget *parent)
     setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
     setVerticalHeader(new GridHeader(Qt::Vertical, this));
     setItemDelegate(m_delegate);
+    QCoreApplication::instance()->installEventFilter(this);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed | SelectedClicked);
@@ -315,6 +317,16 @@ QWidget *PropertyGridView::openEditor() const
     return m_delegate->openEditor();
 }
 
+void PropertyGridView::finishEdit()
+{
+    QWidget *editor = m_delegate->openEditor();
+    if (!editor)
+        return;
+    // The delegate's own way of ending an edit: commit, then close, which raises editEnded.
+    emit m_delegate->commitData(editor);
+    emit m_delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void PropertyGridView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
     // Only the close of the open editor ends an edit; a late second notice about it does not.
@@ -356,6 +368,15 @@ void PropertyGridView::fillMissingHeaderItems()
 
 bool PropertyGridView::eventFilter(QObject *watched, QEvent *event)
 {
+    // A press anywhere outside the open editor ends the edit, also on things that take no focus
+    // (the design window, a label): the typed text must not wait for a later, unrelated click.
+    if (event->type() == QEvent::MouseButtonPress && m_delegate->openEditor()) {
+        QWidget *editor = m_delegate->openEditor();
+        auto *target = qobject_cast<QWidget *>(watched);
+        if (target && target != editor && !editor->isAncestorOf(target)
+            && target->window()->windowType() != Qt::Popup)
+            finishEdit();
+    }
     if (watched == m_corner && event->type() == QEvent::Paint) {
         paintCorner(m_corner);
         return true;

@@ -55,6 +55,8 @@ public:
 
     // The in-place editor open now, if any (for tests and for whoever must know an edit is on).
     QWidget *openEditor() const;
+    // Ends an open edit as a click elsewhere would: the text is taken and editEnded is raised.
+    void finishEdit();
 
 signals:
     // Once after every end of an in-place edit, committed or cancelled, when the cell already

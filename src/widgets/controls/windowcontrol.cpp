@@ -79,7 +79,7 @@ QSize WindowControl::clientSize() const
 {
     // A hidden sub-window lays its widget out only when shown; its frame is its contents margins.
     if (m_subWindow)
-        return m_subWindow->contentsRect().size();
+        return m_subWindow->contentsRect().size().expandedTo(QSize(0, 0));
     return m_client->size();
 }
 
