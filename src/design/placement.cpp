@@ -6,7 +6,7 @@
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
 
-#include <QGuiApplication>
+#include "widgets/nativewindows.h"
 
 namespace design {
 
@@ -43,7 +43,7 @@ void onDesignWindowPressed(shell::Designer &designer, int x, int y)
         return;
     // The press that placed it is still held; when the pointer device reports it, it must not drag the
     // new widget by the corner that sits under the pointer.
-    if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+    if (widgets::native::isLeftButtonDown())
         designer.drag.placedByPress = layer.nativeHandle(placed);
 
     const model::Component &component = designer.model.addComponent(layer, *kind, placed);

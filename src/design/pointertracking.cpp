@@ -4,12 +4,10 @@
 #include "model/propertydisplay.h"
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
-#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/events.h"
+#include "widgets/nativewindows.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QTimer>
-#include <QWidget>
 
 #include <utility>
 
@@ -17,12 +15,7 @@ namespace design {
 
 namespace {
 
-using widgets::InputDeviceMonitor;
-
-QWidget *widgetOf(quintptr handle)
-{
-    return reinterpret_cast<QWidget *>(handle);
-}
+namespace native = widgets::native;
 
 qint64 area(const QRect &rect)
 {
@@ -48,7 +41,7 @@ void followPointer(shell::Designer &designer)
         endDrag(designer);
         return;
     }
-    const QPoint delta = QCursor::pos() - drag.pressPointer;
+    const QPoint delta = native::pointerPosition() - drag.pressPointer;
     const std::optional<QRect> step = dragStepGeometry(drag.mode, drag.pressGeometry, drag.lastApplied, delta);
     if (!step)
         return;
@@ -75,7 +68,7 @@ void startDrag(shell::Designer &designer, quintptr handle)
 {
     DragState &drag = designer.drag;
     drag.pressGeometry = widgetRect(handle);
-    drag.pressPointer = QCursor::pos();
+    drag.pressPointer = native::pointerPosition();
     drag.mode = hitTest(pointerOffset(handle), drag.pressGeometry.size());
     drag.target = handle;
     drag.lastApplied = drag.pressGeometry;
@@ -95,10 +88,10 @@ void setUpPointerDevice(shell::Designer &designer)
 
 void onButtonChanged(shell::Designer &designer, int key, int state)
 {
-    if (key != InputDeviceMonitor::LeftButton)
+    if (key != widgets::PointerKey::Left)
         return;
     DragState &drag = designer.drag;
-    if (state == InputDeviceMonitor::Pressed) {
+    if (state == widgets::ButtonState::Pressed) {
         // The press that placed a widget has done its work; it reports here once, after the placement.
         const quintptr placed = std::exchange(drag.placedByPress, 0);
         if (drag.active)
@@ -106,7 +99,7 @@ void onButtonChanged(shell::Designer &designer, int key, int state)
         const quintptr handle = windowUnderPointer();
         if (handle != 0 && handle != placed && designer.model.shownHandles.contains(handle))
             startDrag(designer, handle);
-    } else if (state == InputDeviceMonitor::Released) {
+    } else if (state == widgets::ButtonState::Released) {
         drag.placedByPress = 0;
         endDrag(designer);
     }
@@ -124,41 +117,44 @@ void endDrag(shell::Designer &designer)
 
 quintptr windowUnderPointer()
 {
-    const QPoint pointer = QCursor::pos();
-    QWidget *found = QApplication::widgetAt(pointer);
-    if (!found)
+    const QPoint pointer = native::pointerPosition();
+    const native::Handle found = native::windowFromPoint(pointer);
+    if (found == 0)
         return 0;
-    QWidget *parent = found->parentWidget();
-    if (found->isWindow() || !parent)
-        return reinterpret_cast<quintptr>(found);
+    const native::Handle parent = native::parentOf(found);
+    if (parent == 0)
+        return found;
 
-    // Siblings lower in the stacking order come earlier among the parent's children.
-    const QPoint inParent = parent->mapFromGlobal(pointer);
-    const QObjectList &siblings = parent->children();
-    QWidget *best = found;
-    qint64 bestArea = area(found->geometry());
-    for (qsizetype i = siblings.indexOf(found) - 1; i >= 0; --i) {
-        auto *sibling = qobject_cast<QWidget *>(siblings.at(i));
-        if (!sibling || sibling->isWindow() || !sibling->isVisible() || !sibling->geometry().contains(inParent))
+    // Of the visible siblings below it that also hold the point, the smallest wins, so that a small
+    // widget under a larger one can still be taken.
+    native::Handle best = found;
+    qint64 bestArea = area(native::windowRect(found));
+    for (native::Handle sibling : native::windowsBelow(found)) {
+        const QRect rect = native::windowRect(sibling);
+        if (!native::isWindowVisible(sibling) || !rect.contains(pointer))
             continue;
-        const qint64 siblingArea = area(sibling->geometry());
-        if (siblingArea < bestArea) {
+        if (area(rect) < bestArea) {
             best = sibling;
-            bestArea = siblingArea;
+            bestArea = area(rect);
         }
     }
-    return reinterpret_cast<quintptr>(best);
+    return best;
 }
 
 QRect widgetRect(quintptr handle)
 {
-    const QWidget *widget = widgetOf(handle);
-    return widget->isWindow() ? widget->frameGeometry() : widget->geometry();
+    const QRect screen = native::windowRect(handle);
+    const native::Handle parent = native::parentOf(handle);
+    if (parent == 0)
+        return screen;
+    const QPoint topLeft = native::screenToClient(parent, screen.topLeft());
+    const QPoint bottomRight = native::screenToClient(parent, screen.topLeft() + QPoint(screen.width(), screen.height()));
+    return QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
 }
 
 QPoint pointerOffset(quintptr handle)
 {
-    return QCursor::pos() - widgetOf(handle)->mapToGlobal(QPoint(0, 0));
+    return native::pointerPosition() - native::windowRect(handle).topLeft();
 }
 
 } // namespace design

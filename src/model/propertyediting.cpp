@@ -5,7 +5,6 @@
 #include "model/propertyrows.h"
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
-#include "widgets/controls/propertygridview.h"
 #include "widgets/textconversion.h"
 
 #include <QScopedValueRollback>
@@ -100,11 +99,6 @@ void writeComponent(WidgetLayer &layer, const Component &component, const QList<
     }
 }
 
-widgets::PropertyGridView *gridView(const shell::Designer &designer)
-{
-    return qobject_cast<widgets::PropertyGridView *>(designer.layer.widget(PropertyGrid));
-}
-
 } // namespace
 
 void applyPropertyEdits(shell::Designer &designer)
@@ -140,8 +134,7 @@ void finishPropertyEdit(shell::Designer &designer)
 {
     if (applying)
         return;
-    if (widgets::PropertyGridView *grid = gridView(designer))
-        grid->finishEdit();
+    designer.layer.finishGridEdit(PropertyGrid);
 }
 
 } // namespace model

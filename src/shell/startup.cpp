@@ -8,7 +8,6 @@
 #include "shell/mainwindowids.h"
 #include "shell/mainwindowlayout.h"
 
-#include <QWidget>
 
 namespace shell {
 
@@ -20,9 +19,9 @@ namespace {
 // tracking-size query; minimum and maximum sizes of the top-level widget do the same job.
 void installSizeLimits(Designer &designer)
 {
-    QWidget *window = designer.layer.widget(ids::MainWindow);
-    window->setMinimumSize(designer.limits.minWidth, designer.limits.minHeight);
-    window->setMaximumSize(designer.limits.maxWidth, designer.limits.maxHeight);
+    const MainWindowLimits &limits = designer.limits;
+    designer.layer.setSizeLimits(ids::MainWindow, QSize(limits.minWidth, limits.minHeight),
+                                 QSize(limits.maxWidth, limits.maxHeight));
 }
 
 } // namespace

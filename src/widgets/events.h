@@ -31,6 +31,19 @@ enum class Event : int {
     PointerMoved = -6,     // (x, y, key state)
 };
 
+// The input device's button notification: which button, and what happened to it.
+namespace PointerKey {
+inline constexpr int Left = 256;
+inline constexpr int Right = 257;
+inline constexpr int Middle = 258;
+}
+namespace ButtonState {
+inline constexpr int None = 0;
+inline constexpr int Released = 1;
+inline constexpr int Pressed = 2;
+inline constexpr int Held = 3;
+}
+
 // Key states of pointer events: the sum of these.
 inline constexpr int KeyCtrl = 1;
 inline constexpr int KeyShift = 2;

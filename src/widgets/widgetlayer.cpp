@@ -473,6 +473,20 @@ void WidgetLayer::setCellsReadOnly(const ControlRef &grid, int firstRow, int fir
         found->grid()->setCellsReadOnly(firstRow, firstColumn, lastRow, lastColumn, readOnly);
 }
 
+void WidgetLayer::finishGridEdit(const ControlRef &grid)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->finishEdit();
+}
+
+void WidgetLayer::setSizeLimits(const ControlRef &window, QSize minimum, QSize maximum)
+{
+    if (QWidget *found = widget(window)) {
+        found->setMinimumSize(minimum);
+        found->setMaximumSize(maximum);
+    }
+}
+
 long WidgetLayer::sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam, long lParam)
 {
     auto *found = dynamic_cast<CodeEditorControl *>(find(editor));

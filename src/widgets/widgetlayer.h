@@ -102,6 +102,12 @@ public:
     long sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam = 0, long lParam = 0);
     long sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam, const char *lParam);
 
+    // Ends an in-place edit of the grid if one is open, as a click elsewhere would.
+    void finishGridEdit(const ControlRef &grid);
+
+    // The smallest and largest size the user can give a top-level window.
+    void setSizeLimits(const ControlRef &window, QSize minimum, QSize maximum);
+
     // Starts or stops the polling of an input device.
     void setInputDeviceRunning(const ControlRef &device, bool running);
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/events.h"
+
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -17,10 +19,10 @@ class InputDeviceMonitor : public QObject
 public:
     static constexpr int PollInterval = 10;   // milliseconds
 
-    enum Key { LeftButton = 256, RightButton = 257, MiddleButton = 258 };
+    enum Key { LeftButton = PointerKey::Left, RightButton = PointerKey::Right, MiddleButton = PointerKey::Middle };
     enum ButtonState {
-        Released = 1,   // the button went up
-        Pressed = 2,    // the button went down; reported once, not again while it is held
+        Released = widgets::ButtonState::Released,   // the button went up
+        Pressed = widgets::ButtonState::Pressed,   // the button went down; reported once, not again while it is held
     };
 
     explicit InputDeviceMonitor(QObject *parent = nullptr);

@@ -1,0 +1,86 @@
+#include "widgets/nativewindows.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QWidget>
+
+namespace widgets::native {
+
+namespace {
+
+// Only handles of widgets that still exist are followed.
+QWidget *widgetOf(Handle handle)
+{
+    if (handle == 0)
+        return nullptr;
+    auto *widget = reinterpret_cast<QWidget *>(handle);
+    return QApplication::allWidgets().contains(widget) ? widget : nullptr;
+}
+
+Handle handleOf(const QWidget *widget)
+{
+    return reinterpret_cast<Handle>(widget);
+}
+
+} // namespace
+
+QPoint pointerPosition()
+{
+    return QCursor::pos();
+}
+
+bool isLeftButtonDown()
+{
+    return QGuiApplication::mouseButtons() & Qt::LeftButton;
+}
+
+Handle windowFromPoint(QPoint screen)
+{
+    return handleOf(QApplication::widgetAt(screen));
+}
+
+Handle parentOf(Handle window)
+{
+    const QWidget *widget = widgetOf(window);
+    return widget && !widget->isWindow() ? handleOf(widget->parentWidget()) : 0;
+}
+
+QList<Handle> windowsBelow(Handle window)
+{
+    QList<Handle> below;
+    const QWidget *widget = widgetOf(window);
+    if (!widget || widget->isWindow() || !widget->parentWidget())
+        return below;
+    // Qt stacks a parent's children in the order of its child list, the last one on top.
+    const QObjectList &siblings = widget->parentWidget()->children();
+    for (qsizetype i = siblings.indexOf(const_cast<QWidget *>(widget)) - 1; i >= 0; --i) {
+        const auto *sibling = qobject_cast<const QWidget *>(siblings.at(i));
+        if (sibling && !sibling->isWindow())
+            below.append(handleOf(sibling));
+    }
+    return below;
+}
+
+bool isWindowVisible(Handle window)
+{
+    const QWidget *widget = widgetOf(window);
+    return widget && widget->isVisible();
+}
+
+QRect windowRect(Handle window)
+{
+    const QWidget *widget = widgetOf(window);
+    if (!widget)
+        return {};
+    if (widget->isWindow())
+        return widget->frameGeometry();
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+}
+
+QPoint screenToClient(Handle window, QPoint screen)
+{
+    const QWidget *widget = widgetOf(window);
+    return widget ? widget->mapFromGlobal(screen) : screen;
+}
+
+} // namespace widgets::native
