@@ -105,6 +105,37 @@ void onButtonChanged(shell::Designer &designer, int key, int state)
     }
 }
 
+namespace {
+
+native::PointerShape shapeFor(DragMode mode)
+{
+    switch (mode) {
+    case DragMode::Left:
+    case DragMode::Right: return native::PointerShape::SizeHorizontal;
+    case DragMode::Top:
+    case DragMode::Bottom: return native::PointerShape::SizeVertical;
+    case DragMode::TopLeft:
+    case DragMode::BottomRight: return native::PointerShape::SizeFallingDiagonal;
+    case DragMode::TopRight:
+    case DragMode::BottomLeft: return native::PointerShape::SizeRisingDiagonal;
+    case DragMode::Move: break;
+    }
+    return native::PointerShape::Arrow;
+}
+
+} // namespace
+
+void onPointerMoved(shell::Designer &designer)
+{
+    // While a drag is on, the widget keeps the shape it had at the press.
+    if (designer.drag.active)
+        return;
+    const quintptr handle = windowUnderPointer();
+    if (handle == 0 || !designer.model.shownHandles.contains(handle))
+        return;
+    native::setPointerShape(handle, shapeFor(hitTest(pointerOffset(handle), widgetRect(handle).size())));
+}
+
 void endDrag(shell::Designer &designer)
 {
     DragState &drag = designer.drag;

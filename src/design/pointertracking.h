@@ -28,6 +28,10 @@ QRect widgetRect(quintptr handle);
 // The pointer's position relative to the widget's outer top-left corner; the same caution applies.
 QPoint pointerOffset(quintptr handle);
 
+// The pointer device's position notification: over a draggable widget the pointer shows what a
+// press there would do, a double arrow on the edges and corners that a drag would size.
+void onPointerMoved(shell::Designer &designer);
+
 // Ends any drag at once, as a left release would.
 void endDrag(shell::Designer &designer);
 

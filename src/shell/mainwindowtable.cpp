@@ -220,7 +220,8 @@ WindowLayout mainWindowTable(Designer &designer)
     device.events = {{Event::ButtonChanged, [d](const EventArgs &args) {
                           design::onButtonChanged(*d, args.value(0), args.value(1));
                           return true;
-                      }}};
+                      }},
+                     {Event::DeviceMoved, bind(design::onPointerMoved)}};
     controls.push_back(device);
 
     return layout;

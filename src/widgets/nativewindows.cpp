@@ -83,4 +83,18 @@ QPoint screenToClient(Handle window, QPoint screen)
     return widget ? widget->mapFromGlobal(screen) : screen;
 }
 
+void setPointerShape(Handle window, PointerShape shape)
+{
+    QWidget *widget = widgetOf(window);
+    if (!widget)
+        return;
+    switch (shape) {
+    case PointerShape::Arrow: widget->unsetCursor(); break;
+    case PointerShape::SizeHorizontal: widget->setCursor(Qt::SizeHorCursor); break;
+    case PointerShape::SizeVertical: widget->setCursor(Qt::SizeVerCursor); break;
+    case PointerShape::SizeFallingDiagonal: widget->setCursor(Qt::SizeFDiagCursor); break;
+    case PointerShape::SizeRisingDiagonal: widget->setCursor(Qt::SizeBDiagCursor); break;
+    }
+}
+
 } // namespace widgets::native

@@ -27,4 +27,8 @@ QRect windowRect(Handle window);
 // A screen point in the window's client coordinates.
 QPoint screenToClient(Handle window, QPoint screen);
 
+// The pointer's look while it is over the window.
+enum class PointerShape { Arrow, SizeHorizontal, SizeVertical, SizeFallingDiagonal, SizeRisingDiagonal };
+void setPointerShape(Handle window, PointerShape shape);
+
 } // namespace widgets::native

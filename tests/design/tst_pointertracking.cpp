@@ -40,6 +40,8 @@ private slots:
     void movedButtonIsSelectedOnRelease();
     void dragInScrolledCanvas();
     void windowUnderPointerSkipsHiddenTemplates();
+    void pointerShowsWhatAPressWouldDo_data();
+    void pointerShowsWhatAPressWouldDo();
 
 private:
     ControlRef m_label;   // a 120 x 20 label at (50, 40)
@@ -376,6 +378,29 @@ void tst_PointerTracking::windowUnderPointerSkipsHiddenTemplates()
     QCOMPARE(design::windowUnderPointer(), layer.nativeHandle(m_label));
     QCOMPARE(design::widgetRect(layer.nativeHandle(m_label)), QRect(50, 40, 120, 20));
     QCOMPARE(design::pointerOffset(layer.nativeHandle(m_label)), QPoint(1, 1));
+}
+
+void tst_PointerTracking::pointerShowsWhatAPressWouldDo_data()
+{
+    QTest::addColumn<QPoint>("offset");
+    QTest::addColumn<Qt::CursorShape>("shape");
+    QTest::newRow("inside: the ordinary arrow") << QPoint(60, 10) << Qt::ArrowCursor;
+    QTest::newRow("left edge") << QPoint(1, 10) << Qt::SizeHorCursor;
+    QTest::newRow("right edge") << QPoint(116, 10) << Qt::SizeHorCursor;
+    QTest::newRow("bottom edge") << QPoint(60, 17) << Qt::SizeVerCursor;
+    QTest::newRow("top-left corner") << QPoint(0, 0) << Qt::SizeFDiagCursor;
+    QTest::newRow("bottom-left corner") << QPoint(1, 18) << Qt::SizeBDiagCursor;
+}
+
+void tst_PointerTracking::pointerShowsWhatAPressWouldDo()
+{
+    QFETCH(QPoint, offset);
+    QFETCH(Qt::CursorShape, shape);
+    // Come from inside, so that every row starts from the arrow.
+    QCursor::setPos(labelWidget()->mapToGlobal(QPoint(60, 10)));
+    QTRY_COMPARE(labelWidget()->cursor().shape(), Qt::ArrowCursor);
+    QCursor::setPos(labelWidget()->mapToGlobal(offset));
+    QTRY_COMPARE(labelWidget()->cursor().shape(), shape);
 }
 
 int main(int argc, char **argv)
