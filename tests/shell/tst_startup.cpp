@@ -2,6 +2,7 @@
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
 #include "shell/mainwindowlayout.h"
+#include "support/messageboxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,33 +25,13 @@ QRect rectOf(const widgets::WidgetLayer &layer, const ControlRef &ref)
                  layer.readInteger(ref, Prop::Width), layer.readInteger(ref, Prop::Height));
 }
 
-// Starts a designer on a platform too old for it. When the message appears, reports it on standard
-// output and dismisses it; the designer must then end the process with exit code 0.
+// Starts a designer on a platform too old for it. The message must appear, and once it is dismissed
+// the designer must end the process with exit code 0, before anything else of the start-up runs.
 int runOnRefusedPlatform(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            if (box && box->isVisible()) {
-                const bool errorIcon = box->icon() == QMessageBox::Critical;
-                const int buttons = box->buttons().size();
-                std::printf("%s|%s|%s|%d\n", qPrintable(box->text()), qPrintable(box->windowTitle()),
-                            errorIcon ? "error" : "other", buttons);
-                std::fflush(stdout);
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-        // Nothing of the start-up may run once the check has failed.
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget->objectName() == QLatin1String("Kestrigan_MainWindow") && widget->isVisible()) {
-                std::printf("main window shown\n");
-                std::fflush(stdout);
-            }
-        }
-    });
-    watcher.start(20);
+    testsupport::reportAndDismissMessageBoxes(watcher);
     // A kernel older than any the designer supports.
     Designer designer([] { return PlatformVersion{2, 6}; });
     designer.start();
@@ -240,16 +221,13 @@ void tst_Startup::kernelRelease()
 
 void tst_Startup::refusedPlatformShowsMessageAndExitsWithZero()
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(RefusedPlatformRun), QStringLiteral("1"));
-    process.setProcessEnvironment(environment);
-    process.start(QCoreApplication::applicationFilePath(), {});
-    QVERIFY2(process.waitForFinished(30000), "the refused designer did not end");
-    const QString output = QString::fromUtf8(process.readAllStandardOutput());
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(output.trimmed(), QStringLiteral("Kestrigan 无法在该系统运行|错误|error|1"));
+    const testsupport::ChildRun run = testsupport::runSelfWith(RefusedPlatformRun);
+    QVERIFY2(run.finished, "the refused designer did not end");
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(testsupport::reportedText(run.lines.value(0)), QStringLiteral("Kestrigan 无法在该系统运行"));
+    QCOMPARE(run.lines.value(0).split('|').mid(1), (QList<QByteArray>{"错误", "error", "1"}));
+    QCOMPARE(run.lines.value(1), QByteArray());
 }
 
 int main(int argc, char **argv)

@@ -1,3 +1,4 @@
+#include "support/messageboxes.h"
 #include "widgets/widgetlayer.h"
 
 #include <QAbstractButton>
@@ -37,17 +38,7 @@ int runIntoFatalFault(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [] {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(widget);
-            if (box && box->isVisible()) {
-                std::printf("%s\n", box->text().toUtf8().toHex().constData());
-                std::fflush(stdout);
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    });
-    watcher.start(20);
+    testsupport::reportAndDismissMessageBoxes(watcher);
     WidgetLayer layer;
     WindowLayout layout;
     layout.window.id = TestWindow;
@@ -297,19 +288,14 @@ void tst_WidgetLayer::mayCloseFalseKeepsWindowOpen()
 
 void tst_WidgetLayer::fatalFaultShowsMessageAndEnds()
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(FatalFaultRun), QStringLiteral("1"));
-    process.setProcessEnvironment(environment);
-    process.start(QCoreApplication::applicationFilePath(), {});
-    QVERIFY2(process.waitForFinished(30000), "the faulting program did not end");
-    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
-    const QString message = QString::fromUtf8(QByteArray::fromHex(lines.value(0)));
+    const testsupport::ChildRun run = testsupport::runSelfWith(FatalFaultRun);
+    QVERIFY2(run.finished, "the faulting program did not end");
+    const QString message = testsupport::reportedText(run.lines.value(0));
     QVERIFY2(message.startsWith(QStringLiteral("运行时出错!\n")), qPrintable(message));
     QVERIFY(message.contains(QStringLiteral("未找到指定标记的组件")));
-    QCOMPARE(lines.value(1), QByteArray());
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QVERIFY(process.exitCode() != 0);
+    QCOMPARE(run.lines.value(1), QByteArray());
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QVERIFY(run.exitCode != 0);
 }
 
 int main(int argc, char **argv)
