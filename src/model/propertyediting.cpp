@@ -21,6 +21,11 @@ using widgets::WidgetLayer;
 
 namespace {
 
+int clampedPosition(const QString &text)
+{
+    return qBound(-widgets::PositionLimit, widgets::textToInteger(text), widgets::PositionLimit);
+}
+
 // True while applyPropertyEdits runs; writes to the design window redisplay the grid inside it.
 bool applying = false;
 
@@ -56,8 +61,10 @@ void writeWindow(shell::Designer &designer, const QList<PropertyRow> &rows, cons
         const QString &text = values[i];
         switch (rows[i]) {
         case PropertyRow::Caption: layer.writeProperty(design::ids::DesignWindow, Prop::WindowTitle, text); break;
-        case PropertyRow::Top: designer.model.windowTop = widgets::textToInteger(text); break;
-        case PropertyRow::Left: designer.model.windowLeft = widgets::textToInteger(text); break;
+        // The generated window is placed by the window system, which holds positions in 16 bits:
+        // the window's position takes the same limits as a widget's, so the program shows what the grid does.
+        case PropertyRow::Top: designer.model.windowTop = clampedPosition(text); break;
+        case PropertyRow::Left: designer.model.windowLeft = clampedPosition(text); break;
         case PropertyRow::Width: writeWindowWidth(layer, widgets::textToInteger(text)); break;
         case PropertyRow::Height: writeWindowHeight(layer, widgets::textToInteger(text)); break;
         case PropertyRow::ClassName:

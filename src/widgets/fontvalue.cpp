@@ -41,7 +41,9 @@ int pointsForHeight(int height, int dotsPerInch)
 
 QString acceptedFace(const QString &face)
 {
-    if (face.isEmpty())
+    // Tk reads a font whose first word begins with "-" as a list of options, so a program given such
+    // a face would stop with an error: no font family is named that way.
+    if (face.isEmpty() || face.startsWith(QLatin1Char('-')))
         return FallbackFace;
     // Windows keeps a face name in 32 bytes of the system code page, the terminating zero included.
     // GB18030 gives every character a length, also those beyond code page 936.

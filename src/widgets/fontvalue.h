@@ -35,7 +35,7 @@ int mulDiv(int a, int b, int c);
 int heightForPoints(int points, int dotsPerInch);
 int pointsForHeight(int height, int dotsPerInch);
 
-// An empty face, or one of 32 bytes or more in GB18030, becomes the fallback face.
+// An empty face, one that begins with "-", or one of 32 bytes or more in GB18030, becomes the fallback face.
 QString acceptedFace(const QString &face);
 
 // The vertical dots per inch of the primary screen.

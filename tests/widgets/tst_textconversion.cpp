@@ -136,6 +136,9 @@ void tst_TextConversion::acceptedFace_data()
                                                   << QString(QStringLiteral("😀")).repeated(7) + QLatin1Char('a');
     QTest::newRow("eight emoji refused") << QString(QStringLiteral("😀")).repeated(8) << QStringLiteral("宋体");
     QTest::newRow("very long") << QString(100000, QLatin1Char('x')) << QStringLiteral("宋体");
+    QTest::newRow("a minus alone") << QStringLiteral("-") << QStringLiteral("宋体");
+    QTest::newRow("reads as a font option") << QStringLiteral("-weight") << QStringLiteral("宋体");
+    QTest::newRow("minus inside is fine") << QStringLiteral("Noto-Sans") << QStringLiteral("Noto-Sans");
 }
 
 void tst_TextConversion::acceptedFace()
