@@ -120,6 +120,14 @@ TkWindowInfo windowFromJson(const QJsonObject &object)
         widget.font = w.value(u"font").toString();
         widget.fontFamily = w.value(u"fontFamily").toString();
         widget.fontSize = w.value(u"fontSize").toInt();
+        widget.fontFace = w.value(u"fontFace").toString();
+        if (w.value(u"fontPoints").isDouble())
+            widget.fontPoints = w.value(u"fontPoints").toInt();
+        widget.mapped = w.value(u"mapped").toBool();
+        const QJsonObject place = w.value(u"place").toObject();
+        if (!place.isEmpty())
+            widget.placed = QRect(place.value(u"x").toInt(), place.value(u"y").toInt(),
+                                  place.value(u"width").toInt(), place.value(u"height").toInt());
         widget.variable = w.value(u"variable").toString();
         window.widgets.append(widget);
     }
@@ -316,6 +324,106 @@ QList<TkRun> runManyInTk(const QStringList &programs, const QString &display)
         }
     }
     return runs;
+}
+
+// ---- TkSession ----
+
+TkSession::TkSession(const QString &display)
+    : m_display(display)
+{
+}
+
+TkSession::~TkSession()
+{
+    stop();
+}
+
+QString TkSession::start()
+{
+    if (!QFileInfo::exists(tkprobeScript()))
+        return QStringLiteral("tkprobe.py not found at %1").arg(tkprobeScript());
+    const QString python = pythonExecutable();
+    if (!QFileInfo(python).isExecutable())
+        return QStringLiteral("%1 not found: install the python3 and python3-tk packages "
+                              "(scripts/setup.sh --tests)").arg(python);
+    m_directory = std::make_unique<QTemporaryDir>();
+    if (!m_directory->isValid())
+        return QStringLiteral("cannot create a temporary directory");
+    m_process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), m_display);
+    m_process->setProcessEnvironment(environment);
+    m_process->setChildProcessModifier(dieWithParent);
+    m_process->start(python, {QStringLiteral("-I"), QStringLiteral("-X"), QStringLiteral("utf8"), tkprobeScript(),
+                              QStringLiteral("--timeout"), QString::number(ProgramTimeoutSeconds),
+                              QStringLiteral("--serve")});
+    if (!m_process->waitForStarted(5000)) {
+        const QString failure = QStringLiteral("could not start %1: %2").arg(python, m_process->errorString());
+        m_process.reset();
+        return failure;
+    }
+    m_received.clear();
+    return {};
+}
+
+void TkSession::stop()
+{
+    if (!m_process)
+        return;
+    m_process->closeWriteChannel();
+    if (!m_process->waitForFinished(3000)) {
+        m_process->kill();
+        m_process->waitForFinished(2000);
+    }
+    m_process.reset();
+}
+
+TkRun TkSession::run(const QString &programText)
+{
+    if (!m_process || m_process->state() != QProcess::Running) {
+        stop();
+        const QString failure = start();
+        if (!failure.isEmpty())
+            return failedRun(failure);
+    }
+    const QString name = QStringLiteral("%1.py").arg(++m_programs, 6, 10, QLatin1Char('0'));
+    const QString path = m_directory->filePath(name);
+    if (!writeBytes(path, programText.toUtf8()))
+        return failedRun(QStringLiteral("cannot write the program to %1").arg(path));
+    m_process->write(path.toUtf8() + '\n');
+
+    const QDeadlineTimer deadline(SingleProgramTimeoutMs);
+    while (!m_received.contains('\n') && !deadline.hasExpired() && m_process->state() == QProcess::Running) {
+        m_process->waitForReadyRead(100);
+        m_received += m_process->readAllStandardOutput();
+    }
+    m_received += m_process->readAllStandardOutput();
+    const qsizetype end = m_received.indexOf('\n');
+    if (end < 0) {
+        const bool hung = m_process->state() == QProcess::Running;
+        const QString err = QString::fromUtf8(m_process->readAllStandardError()).trimmed();
+        stop();
+        QFile::remove(path);
+        return failedRun(hung ? QStringLiteral("tkprobe.py gave no answer within %1 s").arg(SingleProgramTimeoutMs / 1000)
+                              : QStringLiteral("tkprobe.py ended: %1")
+                                    .arg(err.isEmpty() ? QStringLiteral("without a message") : err.right(600)));
+    }
+    const QByteArray line = m_received.left(end);
+    m_received.remove(0, end + 1);
+    QFile::remove(path);
+    m_process->readAllStandardError(); // what the programs printed; nobody reads it
+
+    const QJsonObject object = QJsonDocument::fromJson(line).object();
+    if (object.value(u"file").toString() != name)
+        return failedRun(QStringLiteral("tkprobe.py answered for another program: %1")
+                             .arg(QString::fromUtf8(line.left(300))));
+    TkRun run;
+    run.ok = object.value(u"ok").toBool();
+    if (run.ok)
+        run.info = windowFromJson(object.value(u"window").toObject());
+    else
+        run.error = object.value(u"error").toString();
+    return run;
 }
 
 QString compilesInPython(const QString &programText)

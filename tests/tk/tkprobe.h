@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -7,6 +8,7 @@
 #include <optional>
 
 class QProcess;
+class QTemporaryDir;
 class QTemporaryFile;
 
 // Test helpers that let the real Python interpreter and the real Tk judge generated programs.
@@ -52,6 +54,10 @@ struct TkWidgetInfo
     QString font;               // the font option as Tcl holds it, e.g. "微软雅黑 9"
     QString fontFamily;         // the family Tk actually chose for it
     int fontSize = 0;           // its size as Tk resolved it: points, or negative pixels
+    QString fontFace;           // the face as the program wrote it, when the font is a (face, size) pair
+    std::optional<int> fontPoints; // the size as the program wrote it, likewise
+    bool mapped = false;        // on the screen; the placer leaves a widget of zero width or height off it
+    std::optional<QRect> placed; // x, y, width and height as the placer was given them
     QString variable;           // the program variable assigned on the creating line, if any
 };
 
@@ -82,6 +88,30 @@ TkRun runInTk(const QString &programText, const QString &display);
 // The same for many programs in one Python process, each in a fresh Tk root; one result per
 // program, in order. Much faster than one process per program for large sweeps.
 QList<TkRun> runManyInTk(const QStringList &programs, const QString &display);
+
+// One Python with Tk that runs programs one at a time as they come, each in a fresh Tk root, for
+// tests that make their programs one by one. Much faster than runInTk per program. A program
+// that hangs or kills the interpreter is reported, and the next run starts a new interpreter.
+class TkSession
+{
+public:
+    explicit TkSession(const QString &display);
+    ~TkSession();
+    TkSession(const TkSession &) = delete;
+    TkSession &operator=(const TkSession &) = delete;
+
+    TkRun run(const QString &programText);
+
+private:
+    QString start();
+    void stop();
+
+    QString m_display;
+    std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<QTemporaryDir> m_directory;
+    QByteArray m_received;
+    int m_programs = 0;
+};
 
 // Empty if the program compiles; otherwise the error, e.g.
 // "SyntaxError at line 4, column 20: unterminated string literal ...".

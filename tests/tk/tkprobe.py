@@ -5,6 +5,7 @@ Usage:
     tkprobe.py [--timeout SECONDS] PROGRAM
         Prints one JSON object describing the root window and its child widgets.
     tkprobe.py [--timeout SECONDS] --batch DIRECTORY
+    tkprobe.py [--timeout SECONDS] --serve
         Runs every *.py file of DIRECTORY in name order, each in a fresh Tk root, and prints one
         JSON line per program: {"file": NAME, "ok": true, "window": {...}} or
         {"file": NAME, "ok": false, "kind": KIND, "error": MESSAGE}.
@@ -13,15 +14,23 @@ The window object:
     {"title": str, "width": int, "height": int, "geometry": str, "mainloopCalled": bool,
      "widgets": [{"variable": str or null, "path": str, "tkClass": str, "x": int, "y": int,
                   "width": int, "height": int, "text": str or null, "font": str or null,
-                  "fontFamily": str or null, "fontSize": int or null}, ...]}
+                  "fontFamily": str or null, "fontSize": int or null, "fontFace": str or null,
+                  "fontPoints": int or null, "mapped": bool,
+                  "place": {"x": int, "y": int, "width": int, "height": int} or null}, ...]}
 Widgets are the root's direct children in creation order. "text" is null for widgets without a
-text option (Entry); "font" is the option as the program gave it, "fontFamily"/"fontSize" what Tk
-resolved it to (a negative size is in pixels, as in Tk).
+text option (Entry); "font" is the option as the program gave it, "fontFace"/"fontPoints" its two
+parts when it is a (face, size) pair, "fontFamily"/"fontSize" what Tk resolved it to (a negative
+size is in pixels, as in Tk). "mapped" tells whether the widget is on the screen (the placer
+leaves one of zero width or height off it); "place" holds the placer's options.
 
 Exit codes of the single-program mode (the message goes to stderr):
     0 ok, 1 usage or internal fault, 2 the program does not compile, 3 no display,
     4 the program raised while running, 5 the program ran longer than the timeout.
-The batch mode exits 0 once every program has been reported, 3 without a display.
+    The serve mode reads program paths from stdin, one a line, and answers each with one JSON line
+    as the batch mode does, as soon as it has run; it saves the start of a Python and of Tk per
+    program when the programs come one at a time.
+The batch mode exits 0 once every program has been reported, the serve mode at the end of its
+input; both exit 3 without a display.
 
 Runs under Debian's /usr/bin/python3 (which has tkinter), standard library only.
 """
@@ -128,9 +137,18 @@ def _widget_info(root, widget, names):
     text = _tcl_text(root, widget.cget("text")) if "text" in options else None
     font = _tcl_text(root, widget.cget("font")) if "font" in options else None
     family = size = None
+    face = points = None
     if font is not None:
         actual = tkinter.font.Font(root=root, font=font).actual()
         family, size = actual["family"], int(actual["size"])
+        # The font as the program wrote it: a (face, size) pair comes back as a two-element list.
+        parts = root.tk.splitlist(font)
+        if len(parts) == 2:
+            face = str(parts[0])
+            try:
+                points = int(str(parts[1]))
+            except ValueError:
+                points = None
     return {
         "variable": names.get(str(widget)),
         "path": str(widget),
@@ -143,7 +161,26 @@ def _widget_info(root, widget, names):
         "font": font,
         "fontFamily": family,
         "fontSize": size,
+        "fontFace": face,
+        "fontPoints": points,
+        "mapped": bool(widget.winfo_ismapped()),
+        "place": _place_info(widget),
     }
+
+
+def _place_info(widget):
+    """The x, y, width and height the placer was given, or null for a widget it does not manage.
+    Tk leaves a widget of zero width or height unmapped, so only these show where it would be."""
+    if widget.winfo_manager() != "place":
+        return None
+    info = widget.place_info()
+    result = {}
+    for key in ("x", "y", "width", "height"):
+        try:
+            result[key] = int(info.get(key, ""))
+        except ValueError:
+            result[key] = None
+    return result
 
 
 def _assigned_name(statement):
@@ -254,9 +291,30 @@ def main(argv):
             args = []
         args = args[2:]
     batch = len(args) == 2 and args[0] == "--batch"
-    if not batch and len(args) != 1:
+    serve = args == ["--serve"]
+    if not batch and not serve and len(args) != 1:
         sys.stderr.write(__doc__)
         return EXIT_USAGE
+
+    if serve:
+        _check_display()
+        while True:
+            line = sys.stdin.readline()
+            if not line:
+                return 0
+            path = line.rstrip("\r\n")
+            if not path:
+                continue
+            name = os.path.basename(path)
+            try:
+                _emit({"file": name, "ok": True, "window": probe(path, timeout)})
+            except ProbeError as error:
+                if error.kind == "display":
+                    sys.stderr.write(f"tkprobe: {error.message}\n")
+                    return EXIT_DISPLAY
+                _emit({"file": name, "ok": False, "kind": error.kind, "error": error.message})
+            except OSError as error:
+                _emit({"file": name, "ok": False, "kind": "runtime", "error": f"cannot read {path}: {error}"})
 
     if batch:
         directory = args[1]

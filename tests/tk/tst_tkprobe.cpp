@@ -88,6 +88,12 @@ private slots:
     void batchKeepsOrder();
     void emptyBatch();
 
+    void placementAsTkHoldsIt_data();
+    void placementAsTkHoldsIt();
+    void fontAsWritten_data();
+    void fontAsWritten();
+    void sessionRunsProgramsInTurn();
+
     void literals_data();
     void literals();
     void nonTextLiterals_data();
@@ -316,6 +322,95 @@ void tst_TkProbe::batchKeepsOrder()
 void tst_TkProbe::emptyBatch()
 {
     QVERIFY(runManyInTk({}, display()).isEmpty());
+}
+
+void tst_TkProbe::placementAsTkHoldsIt_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QRect>("placed");
+    QTest::addColumn<QRect>("shown");
+
+    QTest::newRow("inside the window") << "y=16, x=16, width=120, height=20" << QRect(16, 16, 120, 20)
+                                       << QRect(16, 16, 120, 20);
+    QTest::newRow("negative position") << "y=-15, x=-30, width=120, height=20" << QRect(-30, -15, 120, 20)
+                                       << QRect(-30, -15, 120, 20);
+    // X has no empty windows: Tk keeps the widget on the screen, one pixel wide or high.
+    QTest::newRow("zero width") << "y=5, x=6, width=0, height=20" << QRect(6, 5, 0, 20) << QRect(6, 5, 1, 20);
+    QTest::newRow("zero height") << "y=5, x=6, width=30, height=0" << QRect(6, 5, 30, 0) << QRect(6, 5, 30, 1);
+    QTest::newRow("far outside") << "y=32627, x=-32627, width=32627, height=20" << QRect(-32627, 32627, 32627, 20)
+                                 << QRect(-32627, 32627, 32627, 20);
+}
+
+void tst_TkProbe::placementAsTkHoldsIt()
+{
+    QFETCH(QString, place);
+    QFETCH(QRect, placed);
+    QFETCH(QRect, shown);
+
+    const TkRun run = runInTk(program(QString(), QStringLiteral("300x200+0+0"),
+                                      {QStringLiteral("Label1 = Label(Window, text='x').place(%1)").arg(place)}),
+                              display());
+    QVERIFY2(run.ok, qPrintable(run.error));
+    QCOMPARE(run.info.widgets.size(), 1);
+    const TkWidgetInfo &label = run.info.widgets.at(0);
+    QCOMPARE(label.placed, std::optional<QRect>(placed));
+    QVERIFY(label.mapped);
+    QCOMPARE(QRect(label.x, label.y, label.width, label.height), shown);
+}
+
+void tst_TkProbe::fontAsWritten_data()
+{
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("points");
+
+    QTest::newRow("Chinese face") << "('微软雅黑', 9)" << "微软雅黑" << 9;
+    QTest::newRow("face with blanks") << "('Times New Roman', 12)" << "Times New Roman" << 12;
+    QTest::newRow("face with a brace") << "('{x', 9)" << "{x" << 9;
+    QTest::newRow("face with a quote and a backslash") << "(\"a'b\\\\\", 9)" << "a'b\\" << 9;
+    QTest::newRow("size 0") << "('宋体', 0)" << "宋体" << 0;
+    QTest::newRow("large size") << "('宋体', 99999)" << "宋体" << 99999;
+}
+
+void tst_TkProbe::fontAsWritten()
+{
+    QFETCH(QString, font);
+    QFETCH(QString, face);
+    QFETCH(int, points);
+
+    const TkRun run = runInTk(program(QString(), QStringLiteral("300x200+0+0"),
+                                      {QStringLiteral("Entry1 = Entry(Window, font=%1).place(y=1, x=1, width=50, height=20)")
+                                           .arg(font)}),
+                              display());
+    QVERIFY2(run.ok, qPrintable(run.error));
+    QCOMPARE(run.info.widgets.size(), 1);
+    QCOMPARE(run.info.widgets.at(0).fontFace, face);
+    QCOMPARE(run.info.widgets.at(0).fontPoints, std::optional<int>(points));
+}
+
+void tst_TkProbe::sessionRunsProgramsInTurn()
+{
+    TkSession session(display());
+    const TkRun first = session.run(OneOfEachKind);
+    QVERIFY2(first.ok, qPrintable(first.error));
+    QCOMPARE(first.info.widgets.size(), 5);
+
+    const TkRun broken = session.run(program(QString(), QStringLiteral("400x300+100+100"), {labelLine(QStringLiteral("it's"))}));
+    QVERIFY(!broken.ok);
+    QVERIFY2(broken.error.contains(QStringLiteral("SyntaxError at line 7")), qPrintable(broken.error));
+
+    const TkRun second = session.run(program(QStringLiteral("second"), QStringLiteral("200x100+5+6")));
+    QVERIFY2(second.ok, qPrintable(second.error));
+    QCOMPARE(second.info.title, QStringLiteral("second"));
+    QVERIFY(second.info.widgets.isEmpty());
+
+    // A program that ends the interpreter is reported; the next one gets a new interpreter.
+    const TkRun ended = session.run(QStringLiteral("import os\r\nos._exit(3)"));
+    QVERIFY(!ended.ok);
+    QVERIFY2(ended.error.contains(QStringLiteral("tkprobe.py ended")), qPrintable(ended.error));
+    const TkRun after = session.run(OneOfEachKind);
+    QVERIFY2(after.ok, qPrintable(after.error));
+    QCOMPARE(after.info.geometry, QStringLiteral("400x300+100+100"));
 }
 
 void tst_TkProbe::literals_data()
