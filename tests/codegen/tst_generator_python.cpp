@@ -1,5 +1,6 @@
 // The generated programs judged by Debian's python3 and real Tk: they compile, every text literal
 // evaluates to exactly the text of the design, and the window Tk builds is the designed one.
+#include "support/programtexts.h"
 #include "placing.h"
 #include "tkprobe.h"
 
@@ -20,20 +21,6 @@ using widgets::Prop;
 
 namespace {
 
-// What a text becomes in the program: itself, except that a lone surrogate, which no program file
-// can hold, becomes U+FFFD.
-QString soundText(const QString &text)
-{
-    QString sound = text;
-    for (qsizetype i = 0; i < sound.size(); ++i) {
-        const QChar c = sound.at(i);
-        if (c.isHighSurrogate() && i + 1 < sound.size() && sound.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (c.isSurrogate())
-            sound[i] = QChar(QChar::ReplacementCharacter);
-    }
-    return sound;
-}
 
 QString allControlCharacters()
 {
@@ -206,7 +193,7 @@ void tst_GeneratorPython::hostileTexts()
     QString error;
     const QString value = tktest::evaluatePythonLiteral(literal, &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QVERIFY2(value == soundText(text), "the literal does not evaluate to the text");
+    QVERIFY2(value == testsupport::programText(text), "the literal does not evaluate to the text");
 }
 
 void tst_GeneratorPython::hostileTextsInTk_data()
@@ -222,10 +209,10 @@ void tst_GeneratorPython::hostileTextsInTk()
     const tktest::TkRun run = tktest::runInTk(design.program, m_xvfb->display());
     QVERIFY2(run.ok, qPrintable(run.error));
     QCOMPARE(run.info.widgets.size(), 3);
-    QVERIFY2(run.info.widgets.at(0).text == soundText(text), "the label shows another text");
-    QVERIFY2(run.info.widgets.at(2).text == soundText(text), "the button shows another text");
+    QVERIFY2(run.info.widgets.at(0).text == testsupport::programText(text), "the label shows another text");
+    QVERIFY2(run.info.widgets.at(2).text == testsupport::programText(text), "the button shows another text");
     // Tk keeps a window title as a C string: it ends at the first NUL, whatever the program says.
-    const QString sound = soundText(text);
+    const QString sound = testsupport::programText(text);
     const qsizetype nul = sound.indexOf(QChar(0));
     QVERIFY2(run.info.title == (nul < 0 ? sound : sound.left(nul)), "the window shows another title");
 }

@@ -1,3 +1,4 @@
+#include "support/programtexts.h"
 #include "placing.h"
 
 #include "codegen/tkintergenerator.h"
@@ -20,27 +21,7 @@ Q_DECLARE_METATYPE(ComponentKind)
 
 namespace {
 
-// The program for a 400 x 300 window at (100, 100) with one widget of each kind, placed in the
-// order label, entry, button, radio button, check button, each keeping its template's caption,
-// size and font.
-const QString WorkedExample = QStringLiteral(
-    "from tkinter import *\r\n"
-    "\r\n"
-    "Window = Tk()\r\n"
-    "Window.title('')\r\n"
-    "Window.geometry('400x300+100+100')\r\n"
-    "\r\n"
-    "Label1 = Label(Window, text='标签', font=('微软雅黑', 9), anchor=W).place(y=16, x=16, width=120, height=20)\r\n"
-    "\r\n"
-    "Entry2 = Entry(Window, font=('微软雅黑', 9)).place(y=48, x=16, width=120, height=20)\r\n"
-    "\r\n"
-    "Button3 = Button(Window, text='按钮', font=('微软雅黑', 9)).place(y=80, x=16, width=88, height=32)\r\n"
-    "\r\n"
-    "RadioButton4 = Radiobutton(Window, text='单选框', font=('微软雅黑', 9), anchor=W).place(y=16, x=160, width=120, height=20)\r\n"
-    "\r\n"
-    "CheckButton5 = Checkbutton(Window, text='复选框', font=('微软雅黑', 9), anchor=W).place(y=48, x=160, width=120, height=20)\r\n"
-    "\r\n"
-    "Window.mainloop()");
+const QString &WorkedExample = testsupport::OneOfEachKindProgram;
 
 // The first lines of every program for the start-up window: empty title, 300 x 200 at (100, 100).
 const QString StartHead = QStringLiteral(

@@ -3,6 +3,7 @@
 // What a design should look like in Tk, kept by a test from the user's own actions, and the
 // comparison that names every widget and property where Tk (or the designer itself) differs.
 
+#include "support/programtexts.h"
 #include "designdriving.h"
 #include "tkprobe.h"
 
@@ -134,20 +135,7 @@ inline QString shown(const QString &text)
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-// What a text becomes in a program file: itself, except that a lone surrogate, which no file
-// can hold, becomes U+FFFD.
-inline QString programText(const QString &text)
-{
-    QString sound = text;
-    for (qsizetype i = 0; i < sound.size(); ++i) {
-        const QChar c = sound.at(i);
-        if (c.isHighSurrogate() && i + 1 < sound.size() && sound.at(i + 1).isLowSurrogate())
-            ++i;
-        else if (c.isSurrogate())
-            sound[i] = QChar(QChar::ReplacementCharacter);
-    }
-    return sound;
-}
+using testsupport::programText;
 
 namespace detail {
 

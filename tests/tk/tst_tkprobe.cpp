@@ -1,3 +1,4 @@
+#include "support/programtexts.h"
 #include "tkprobe.h"
 
 #include <QFile>
@@ -10,26 +11,7 @@ using namespace tktest;
 
 namespace {
 
-// The designer's output for a 400 x 300 window at (100, 100) with one widget of each kind,
-// each keeping its template's caption, size and font.
-const QString OneOfEachKind = QStringLiteral(
-    "from tkinter import *\r\n"
-    "\r\n"
-    "Window = Tk()\r\n"
-    "Window.title('')\r\n"
-    "Window.geometry('400x300+100+100')\r\n"
-    "\r\n"
-    "Label1 = Label(Window, text='标签', font=('微软雅黑', 9), anchor=W).place(y=16, x=16, width=120, height=20)\r\n"
-    "\r\n"
-    "Entry2 = Entry(Window, font=('微软雅黑', 9)).place(y=48, x=16, width=120, height=20)\r\n"
-    "\r\n"
-    "Button3 = Button(Window, text='按钮', font=('微软雅黑', 9)).place(y=80, x=16, width=88, height=32)\r\n"
-    "\r\n"
-    "RadioButton4 = Radiobutton(Window, text='单选框', font=('微软雅黑', 9), anchor=W).place(y=16, x=160, width=120, height=20)\r\n"
-    "\r\n"
-    "CheckButton5 = Checkbutton(Window, text='复选框', font=('微软雅黑', 9), anchor=W).place(y=48, x=160, width=120, height=20)\r\n"
-    "\r\n"
-    "Window.mainloop()");
+const QString &OneOfEachKind = testsupport::OneOfEachKindProgram;
 
 // A window with the given title, geometry and body lines, in the generator's layout.
 QString program(const QString &title, const QString &geometry, const QStringList &body = {},
