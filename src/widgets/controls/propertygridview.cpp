@@ -304,7 +304,9 @@ void PropertyGridView::setBackgroundColour(const QColor &colour)
 void PropertyGridView::updateStyleSheet()
 {
     const QString lines = (m_gridLineColour.isValid() ? m_gridLineColour : palette().color(QPalette::Mid)).name();
+    // A disabled grid keeps showing its content; its current cell stays marked, but lightly.
     setStyleSheet(QStringLiteral("QTableView { gridline-color: %1; }"
+                                 "QTableView::item:selected:disabled { background-color: %1; color: #808080; }"
                                  "QHeaderView { background-color: %2; }"
                                  "QHeaderView::section { background-color: %3; color: %4; padding: 0 3px;"
                                  " border: none; border-right: 1px solid %1; border-bottom: 1px solid %1; }")
