@@ -1,0 +1,94 @@
+#include "widgets/widgetlayer.h"
+
+#include "widgets/controls/codeeditorcontrol.h"
+#include "widgets/controls/containercontrols.h"
+#include "widgets/controls/gridcontrol.h"
+#include "widgets/controls/inputdevicecontrol.h"
+#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/controls/propertygridview.h"
+
+// The operations that belong to one type of control: lists, grids, code editors, input devices,
+// and the size limits of windows.
+namespace widgets {
+
+int WidgetLayer::listAddItem(const ControlRef &list, const QString &text)
+{
+    auto *found = dynamic_cast<DropDownListControl *>(find(list));
+    return found ? found->addItem(text) : -1;
+}
+
+QString WidgetLayer::listItemText(const ControlRef &list, int index) const
+{
+    auto *found = dynamic_cast<DropDownListControl *>(find(list));
+    return found ? found->itemText(index) : QString();
+}
+
+int WidgetLayer::listCount(const ControlRef &list) const
+{
+    auto *found = dynamic_cast<DropDownListControl *>(find(list));
+    return found ? found->count() : 0;
+}
+
+void WidgetLayer::setColumnWidth(const ControlRef &grid, int column, int width)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->setColumnWidth(column, width);
+}
+
+void WidgetLayer::setCellText(const ControlRef &grid, int row, int column, const QString &text)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->setCellText(row, column, text);
+}
+
+QString WidgetLayer::cellText(const ControlRef &grid, int row, int column) const
+{
+    auto *found = dynamic_cast<GridControl *>(find(grid));
+    return found ? found->grid()->cellText(row, column) : QString();
+}
+
+void WidgetLayer::setCellsReadOnly(const ControlRef &grid, int firstRow, int firstColumn, int lastRow,
+                                   int lastColumn, bool readOnly)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->setCellsReadOnly(firstRow, firstColumn, lastRow, lastColumn, readOnly);
+}
+
+void WidgetLayer::finishGridEdit(const ControlRef &grid)
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        found->grid()->finishEdit();
+}
+
+void WidgetLayer::setSizeLimits(const ControlRef &window, QSize minimum, QSize maximum)
+{
+    if (QWidget *found = widget(window)) {
+        found->setMinimumSize(minimum);
+        found->setMaximumSize(maximum);
+    }
+}
+
+long WidgetLayer::sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam, long lParam)
+{
+    auto *found = dynamic_cast<CodeEditorControl *>(find(editor));
+    return found ? found->sendScintilla(message, wParam, lParam) : 0;
+}
+
+long WidgetLayer::sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam,
+                                const char *lParam)
+{
+    auto *found = dynamic_cast<CodeEditorControl *>(find(editor));
+    return found ? found->sendScintilla(message, wParam, lParam) : 0;
+}
+
+void WidgetLayer::setInputDeviceRunning(const ControlRef &device, bool running)
+{
+    if (auto *found = dynamic_cast<InputDeviceControl *>(find(device))) {
+        if (running)
+            found->monitor()->start();
+        else
+            found->monitor()->stop();
+    }
+}
+
+} // namespace widgets
