@@ -2,6 +2,7 @@
 
 #include "design/designwindowids.h"
 #include "model/designmodel.h"
+#include "model/propertyrows.h"
 #include "widgets/fontvalue.h"
 #include "widgets/propertyindex.h"
 #include "widgets/textconversion.h"
@@ -21,9 +22,6 @@ struct KindFormat
 {
     QLatin1StringView constructor;  // up to the opening quote of the caption, or of the face for Entry
     QLatin1StringView closing;      // after the font size, up to "y="
-    bool hasCaption;
-    Prop caption;
-    Prop font;
 };
 
 KindFormat formatOf(model::ComponentKind kind)
@@ -31,23 +29,18 @@ KindFormat formatOf(model::ComponentKind kind)
     using model::ComponentKind;
     switch (kind) {
     case ComponentKind::Label:
-        return {QLatin1StringView(" = Label(Window, text='"), QLatin1StringView("), anchor=W).place(y="), true,
-                Prop::LabelText, Prop::LabelFont};
+        return {QLatin1StringView(" = Label(Window, text='"), QLatin1StringView("), anchor=W).place(y=")};
     case ComponentKind::Entry:
-        return {QLatin1StringView(" = Entry(Window, font=('"), QLatin1StringView(")).place(y="), false,
-                Prop::EntryText, Prop::EntryFont};
+        return {QLatin1StringView(" = Entry(Window, font=('"), QLatin1StringView(")).place(y=")};
     case ComponentKind::Button:
-        return {QLatin1StringView(" = Button(Window, text='"), QLatin1StringView(")).place(y="), true,
-                Prop::ButtonCaption, Prop::ButtonFont};
+        return {QLatin1StringView(" = Button(Window, text='"), QLatin1StringView(")).place(y=")};
     case ComponentKind::RadioButton:
-        return {QLatin1StringView(" = Radiobutton(Window, text='"), QLatin1StringView("), anchor=W).place(y="), true,
-                Prop::CheckCaption, Prop::CheckFont};
+        return {QLatin1StringView(" = Radiobutton(Window, text='"), QLatin1StringView("), anchor=W).place(y=")};
     case ComponentKind::CheckButton:
     case ComponentKind::Window:
         break;
     }
-    return {QLatin1StringView(" = Checkbutton(Window, text='"), QLatin1StringView("), anchor=W).place(y="), true,
-            Prop::CheckCaption, Prop::CheckFont};
+    return {QLatin1StringView(" = Checkbutton(Window, text='"), QLatin1StringView("), anchor=W).place(y=")};
 }
 
 void appendEscapedCharacter(QString &out, char16_t unit)
@@ -74,13 +67,14 @@ void appendComponentLine(QString &out, const model::Component &component, const 
 {
     const KindFormat format = formatOf(component.kind);
     const widgets::ControlRef &widget = component.widget;
-    const auto font = layer.readProperty(widget, format.font).value<widgets::FontValue>();
+    const std::optional<Prop> caption = model::captionProperty(component.kind);
+    const auto font = layer.readProperty(widget, *model::fontProperty(component.kind)).value<widgets::FontValue>();
 
     out += LineEnd;
     out += component.className();
     out += format.constructor;
-    if (format.hasCaption) {
-        out += pythonQuotedText(layer.readText(widget, format.caption));
+    if (caption) {
+        out += pythonQuotedText(layer.readText(widget, *caption));
         out += QLatin1StringView("', font=('");
     }
     out += pythonQuotedText(font.face);

@@ -1,4 +1,4 @@
-#include "placing.h"
+#include "support/placing.h"
 
 #include "codegen/codeview.h"
 #include "codegen/tkintergenerator.h"
@@ -245,7 +245,7 @@ void tst_CodeView::documentIsTheGeneratedTextByteForByte()
     QFETCH(QString, caption);
     shell::Designer &d = *m_designer;
     QCOMPARE(documentBytes(editor()), QByteArray());
-    const ControlRef w = placing::place(d, ComponentKind::Label, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Label, 16, 16);
     d.layer.writeProperty(w, Prop::LabelText, caption);
     pressCodeButton();
     const QByteArray document = documentBytes(editor());
@@ -293,7 +293,7 @@ void tst_CodeView::editingChangesNothing()
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted text\n"));
     pressCodeButton();
     // A second press with another design: undo must not bring back the first text either.
-    placing::place(d, ComponentKind::Button, 8, 8);
+    testsupport::place(d, ComponentKind::Button, 8, 8);
     pressCodeButton();
     const QByteArray before = documentBytes(editor());
     QCOMPARE(before, codegen::generate(d.model, d.layer).toUtf8());
@@ -335,7 +335,7 @@ void tst_CodeView::marginFollowsLineCount()
     QFETCH(int, width);
     shell::Designer &d = *m_designer;
     for (int i = 0; i < labels; ++i)
-        placing::place(d, ComponentKind::Label, i, i);
+        testsupport::place(d, ComponentKind::Label, i, i);
     pressCodeButton();
     QCOMPARE(d.layer.sendScintilla(shell::ids::CodeView, Sci::SCI_GETLINECOUNT), long(lines));
     QTRY_COMPARE(d.layer.sendScintilla(shell::ids::CodeView, Sci::SCI_GETMARGINWIDTHN, 0), long(width));
@@ -416,7 +416,7 @@ void tst_CodeView::rightClickOpensTheChineseMenu()
 void tst_CodeView::selectAllAndCopyTakeTheWholeProgram()
 {
     shell::Designer &d = *m_designer;
-    placing::place(d, ComponentKind::CheckButton, 5, 6);
+    testsupport::place(d, ComponentKind::CheckButton, 5, 6);
     pressCodeButton();
     QGuiApplication::clipboard()->clear();
     editor()->setFocus();
@@ -439,7 +439,7 @@ void tst_CodeView::characterIsOneCaretStep()
 {
     QFETCH(QString, character);
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, ComponentKind::Label, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Label, 16, 16);
     d.layer.writeProperty(w, Prop::LabelText, QStringLiteral("<") + character + QStringLiteral(">"));
     pressCodeButton();
     const long before = long(documentBytes(editor()).indexOf("text='<")) + 7;
@@ -484,7 +484,7 @@ void tst_CodeView::tokenColours()
     QFETCH(int, style);
     QFETCH(long, colour);
     shell::Designer &d = *m_designer;
-    placing::place(d, ComponentKind::Label, -3, 16);
+    testsupport::place(d, ComponentKind::Label, -3, 16);
     pressCodeButton();
     editor()->SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);
     const qsizetype at = documentBytes(editor()).indexOf(context);

@@ -1,7 +1,7 @@
 // The generated programs judged by Debian's python3 and real Tk: they compile, every text literal
 // evaluates to exactly the text of the design, and the window Tk builds is the designed one.
 #include "support/programtexts.h"
-#include "placing.h"
+#include "support/placing.h"
 #include "tkprobe.h"
 
 #include "codegen/tkintergenerator.h"
@@ -89,15 +89,15 @@ HostileDesign tst_GeneratorPython::hostileDesign(const QString &text, bool forTk
 {
     shell::Designer &d = *m_designer;
     d.layer.writeProperty(design::ids::DesignWindow, Prop::WindowTitle, text);
-    const ControlRef label = placing::place(d, ComponentKind::Label, 16, 16);
+    const ControlRef label = testsupport::place(d, ComponentKind::Label, 16, 16);
     d.layer.writeProperty(label, Prop::LabelText, text);
-    const ControlRef entry = placing::place(d, ComponentKind::Entry, 16, 48);
+    const ControlRef entry = testsupport::place(d, ComponentKind::Entry, 16, 48);
     // Tk reads a font description that begins with "-" as a list of options, so such a face (no
     // family has one) is left to the Tk-free checks: hostileTexts writes it, hostileTextsInTk not.
     const bool faceAccepted = widgets::acceptedFace(text) == text && (!forTk || !text.startsWith(QLatin1Char('-')));
     if (faceAccepted)
         d.layer.writeProperty(entry, Prop::EntryFont, text, int(FontMember::Face));
-    const ControlRef button = placing::place(d, ComponentKind::Button, 16, 80);
+    const ControlRef button = testsupport::place(d, ComponentKind::Button, 16, 80);
     d.layer.writeProperty(button, Prop::ButtonCaption, text);
     return {codegen::generate(d.model, d.layer), faceAccepted};
 }
@@ -105,12 +105,12 @@ HostileDesign tst_GeneratorPython::hostileDesign(const QString &text, bool forTk
 void tst_GeneratorPython::workedExampleBuildsTheDesignedWindow()
 {
     shell::Designer &d = *m_designer;
-    placing::setDesignClientSize(d, 400, 300);
-    placing::place(d, ComponentKind::Label, 16, 16);
-    placing::place(d, ComponentKind::Entry, 16, 48);
-    placing::place(d, ComponentKind::Button, 16, 80);
-    placing::place(d, ComponentKind::RadioButton, 160, 16);
-    placing::place(d, ComponentKind::CheckButton, 160, 48);
+    testsupport::setDesignClientSize(d, 400, 300);
+    testsupport::place(d, ComponentKind::Label, 16, 16);
+    testsupport::place(d, ComponentKind::Entry, 16, 48);
+    testsupport::place(d, ComponentKind::Button, 16, 80);
+    testsupport::place(d, ComponentKind::RadioButton, 160, 16);
+    testsupport::place(d, ComponentKind::CheckButton, 160, 48);
     const tktest::TkRun run = tktest::runInTk(codegen::generate(d.model, d.layer), m_xvfb->display());
     QVERIFY2(run.ok, qPrintable(run.error));
 

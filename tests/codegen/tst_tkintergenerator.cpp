@@ -1,7 +1,8 @@
 #include "support/programtexts.h"
-#include "placing.h"
+#include "support/placing.h"
 
 #include "codegen/tkintergenerator.h"
+#include "model/propertyrows.h"
 #include "design/designwindowids.h"
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
@@ -88,12 +89,12 @@ void tst_TkinterGenerator::cleanup()
 void tst_TkinterGenerator::workedExample()
 {
     shell::Designer &d = *m_designer;
-    placing::setDesignClientSize(d, 400, 300);
-    placing::place(d, ComponentKind::Label, 16, 16);
-    placing::place(d, ComponentKind::Entry, 16, 48);
-    placing::place(d, ComponentKind::Button, 16, 80);
-    placing::place(d, ComponentKind::RadioButton, 160, 16);
-    placing::place(d, ComponentKind::CheckButton, 160, 48);
+    testsupport::setDesignClientSize(d, 400, 300);
+    testsupport::place(d, ComponentKind::Label, 16, 16);
+    testsupport::place(d, ComponentKind::Entry, 16, 48);
+    testsupport::place(d, ComponentKind::Button, 16, 80);
+    testsupport::place(d, ComponentKind::RadioButton, 160, 16);
+    testsupport::place(d, ComponentKind::CheckButton, 160, 48);
     QCOMPARE(codegen::generate(d.model, d.layer), WorkedExample);
 }
 
@@ -111,7 +112,7 @@ void tst_TkinterGenerator::emptyDesignHasSixLineEnds()
 void tst_TkinterGenerator::oneButtonOnly()
 {
     shell::Designer &d = *m_designer;
-    placing::place(d, ComponentKind::Button, 16, 48);
+    testsupport::place(d, ComponentKind::Button, 16, 48);
     QCOMPARE(codegen::generate(d.model, d.layer),
              StartHead
                  + QStringLiteral("\r\n\r\nButton1 = Button(Window, text='按钮', font=('微软雅黑', 9))"
@@ -122,8 +123,8 @@ void tst_TkinterGenerator::oneButtonOnly()
 void tst_TkinterGenerator::buttonPlacedBeforeLabel()
 {
     shell::Designer &d = *m_designer;
-    placing::place(d, ComponentKind::Button, 30, 40);
-    placing::place(d, ComponentKind::Label, 50, 60);
+    testsupport::place(d, ComponentKind::Button, 30, 40);
+    testsupport::place(d, ComponentKind::Label, 50, 60);
     QCOMPARE(codegen::generate(d.model, d.layer),
              StartHead
                  + QStringLiteral("\r\n\r\nLabel2 = Label(Window, text='标签', font=('微软雅黑', 9), anchor=W)"
@@ -138,11 +139,11 @@ void tst_TkinterGenerator::blocksFollowKindOrderNotPlacementOrder()
     shell::Designer &d = *m_designer;
     // Check, label, check, entry, label: labels 2 and 5 first, then entry 4, then checks 1 and 3,
     // with no empty line inside a block.
-    placing::place(d, ComponentKind::CheckButton, 0, 0);
-    placing::place(d, ComponentKind::Label, 0, 0);
-    placing::place(d, ComponentKind::CheckButton, 0, 0);
-    placing::place(d, ComponentKind::Entry, 0, 0);
-    placing::place(d, ComponentKind::Label, 0, 0);
+    testsupport::place(d, ComponentKind::CheckButton, 0, 0);
+    testsupport::place(d, ComponentKind::Label, 0, 0);
+    testsupport::place(d, ComponentKind::CheckButton, 0, 0);
+    testsupport::place(d, ComponentKind::Entry, 0, 0);
+    testsupport::place(d, ComponentKind::Label, 0, 0);
     const QStringList lines = codegen::generate(d.model, d.layer).split(QStringLiteral("\r\n"));
     QStringList starts;
     for (const QString &line : lines)
@@ -177,7 +178,7 @@ void tst_TkinterGenerator::geometry()
     QFETCH(int, top);
     QFETCH(QString, expected);
     shell::Designer &d = *m_designer;
-    placing::setDesignClientSize(d, clientWidth, clientHeight);
+    testsupport::setDesignClientSize(d, clientWidth, clientHeight);
     d.model.windowLeft = left;
     d.model.windowTop = top;
     const QString text = codegen::generate(d.model, d.layer);
@@ -208,7 +209,7 @@ void tst_TkinterGenerator::widgetPosition()
     QFETCH(int, height);
     QFETCH(QString, placement);
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, ComponentKind::Label, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Label, 16, 16);
     d.layer.writeProperty(w, Prop::Left, left);
     d.layer.writeProperty(w, Prop::Top, top);
     d.layer.writeProperty(w, Prop::Width, width);
@@ -234,7 +235,7 @@ void tst_TkinterGenerator::fontSizeFromGrid()
     QFETCH(int, points);
     QFETCH(QString, written);
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, ComponentKind::Button, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Button, 16, 16);
     d.layer.writeProperty(w, Prop::ButtonFont, points, int(FontMember::Size));
     const QString text = codegen::generate(d.model, d.layer);
     QVERIFY2(text.contains(QStringLiteral("font=('微软雅黑', ") + written + QStringLiteral(")).place(")),
@@ -288,10 +289,10 @@ void tst_TkinterGenerator::captionPerKind()
     QFETCH(ComponentKind, kind);
     QFETCH(QString, expected);
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, kind, 16, 16);
-    d.layer.writeProperty(w, placing::captionProperty(kind), QStringLiteral("新的"));
-    d.layer.writeProperty(w, placing::fontProperty(kind), QStringLiteral("黑体"), int(FontMember::Face));
-    d.layer.writeProperty(w, placing::fontProperty(kind), 12, int(FontMember::Size));
+    const ControlRef w = testsupport::place(d, kind, 16, 16);
+    d.layer.writeProperty(w, *model::captionProperty(kind), QStringLiteral("新的"));
+    d.layer.writeProperty(w, *model::fontProperty(kind), QStringLiteral("黑体"), int(FontMember::Face));
+    d.layer.writeProperty(w, *model::fontProperty(kind), 12, int(FontMember::Size));
     const QString text = codegen::generate(d.model, d.layer);
     QVERIFY2(text.contains(QStringLiteral("\r\n\r\n") + expected), qPrintable(text));
 }
@@ -299,7 +300,7 @@ void tst_TkinterGenerator::captionPerKind()
 void tst_TkinterGenerator::entryHasNoCaption()
 {
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, ComponentKind::Entry, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Entry, 16, 16);
     // What the user typed into the entry on the design is not part of the program.
     d.layer.writeProperty(w, Prop::EntryText, QStringLiteral("typed"));
     const QString text = codegen::generate(d.model, d.layer);
@@ -329,7 +330,7 @@ void tst_TkinterGenerator::texts()
     QFETCH(QString, text);
     QFETCH(QString, written);
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, ComponentKind::Label, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Label, 16, 16);
     d.layer.writeProperty(w, Prop::LabelText, text);
     d.layer.writeProperty(design::ids::DesignWindow, Prop::WindowTitle, text);
     const QString generated = codegen::generate(d.model, d.layer);
@@ -374,7 +375,7 @@ void tst_TkinterGenerator::escaping()
 void tst_TkinterGenerator::hugeTitleAndCaption()
 {
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, ComponentKind::Button, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Button, 16, 16);
     const QString caption = QStringLiteral("按").repeated(100000);
     const QString title = QStringLiteral("'").repeated(100000);
     d.layer.writeProperty(w, Prop::ButtonCaption, caption);
@@ -389,15 +390,15 @@ void tst_TkinterGenerator::hugeTitleAndCaption()
 void tst_TkinterGenerator::twoPressesGiveIdenticalTexts()
 {
     shell::Designer &d = *m_designer;
-    placing::place(d, ComponentKind::Label, 1, 2);
-    placing::place(d, ComponentKind::RadioButton, 3, 4);
+    testsupport::place(d, ComponentKind::Label, 1, 2);
+    testsupport::place(d, ComponentKind::RadioButton, 3, 4);
     QCOMPARE(codegen::generate(d.model, d.layer), codegen::generate(d.model, d.layer));
 }
 
 void tst_TkinterGenerator::changeShowsInTheNextText()
 {
     shell::Designer &d = *m_designer;
-    const ControlRef w = placing::place(d, ComponentKind::Label, 16, 16);
+    const ControlRef w = testsupport::place(d, ComponentKind::Label, 16, 16);
     const QString before = codegen::generate(d.model, d.layer);
     d.layer.writeProperty(w, Prop::Left, 33);
     d.layer.writeProperty(w, Prop::LabelText, QStringLiteral("改"));
@@ -412,8 +413,8 @@ void tst_TkinterGenerator::changeShowsInTheNextText()
 void tst_TkinterGenerator::generatingChangesNothing()
 {
     shell::Designer &d = *m_designer;
-    const ControlRef label = placing::place(d, ComponentKind::Label, 16, 16);
-    placing::place(d, ComponentKind::Button, 40, 40);
+    const ControlRef label = testsupport::place(d, ComponentKind::Label, 16, 16);
+    testsupport::place(d, ComponentKind::Button, 40, 40);
     // The grid shows the label while the code is generated; a later edit must still reach it.
     model::selectListEntry(d, 1);
     d.model.shownComponent = 1;

@@ -3,7 +3,7 @@
 #include "model/designmodel.h"
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
-#include "placing.h"
+#include "support/placing.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -176,7 +176,7 @@ void tst_DesignModel::numberingRunsAcrossKinds()
     QFETCH(QStringList, entries);
     QFETCH(QStringList, classNames);
     for (ComponentKind kind : kinds)
-        QVERIFY(!testing::place(*m_designer, kind).isNull());
+        QVERIFY(!testsupport::place(*m_designer, kind).isNull());
 
     const model::DesignModel &design = m_designer->model;
     QCOMPARE(int(design.components.size()), kinds.size());
@@ -202,7 +202,7 @@ void tst_DesignModel::invariantsHoldAfterEveryPlacement()
     const widgets::WidgetLayer &layer = m_designer->layer;
     for (int placed = 1; placed <= 12; ++placed) {
         const ComponentKind kind = model::WidgetKinds[placed % model::WidgetKinds.size()];
-        const widgets::ControlRef widget = testing::place(*m_designer, kind, placed * 3, placed * 2);
+        const widgets::ControlRef widget = testsupport::place(*m_designer, kind, placed * 3, placed * 2);
         QVERIFY(!widget.isNull());
         QCOMPARE(design.lastNumber, placed);
         QCOMPARE(int(design.components.size()), placed);
@@ -225,7 +225,7 @@ void tst_DesignModel::tenthEntryReadsBackAsTen()
 {
     widgets::ControlRef tenth;
     for (int i = 0; i < 10; ++i)
-        tenth = testing::place(*m_designer, ComponentKind::Button);
+        tenth = testsupport::place(*m_designer, ComponentKind::Button);
     const QString entry = m_designer->layer.listItemText(ComponentList, 10);
     QCOMPARE(entry, QStringLiteral("10.按钮"));
     QCOMPARE(model::numberOfEntry(entry), 10);
@@ -257,7 +257,7 @@ void tst_DesignModel::componentByNumber()
     QFETCH(int, number);
     QFETCH(bool, found);
     for (int i = 0; i < 3; ++i)
-        testing::place(*m_designer, ComponentKind::Label);
+        testsupport::place(*m_designer, ComponentKind::Label);
     const model::Component *component = m_designer->model.componentByNumber(number);
     QCOMPARE(component != nullptr, found);
     if (component)
@@ -272,7 +272,7 @@ void tst_DesignModel::referenceFromAddComponentOutlivesLaterPlacements()
     QVERIFY(layer.cloneControl(design::ids::LabelTemplate, widget));
     const model::Component &first = m_designer->model.addComponent(layer, ComponentKind::Label, widget);
     for (int i = 0; i < 100; ++i)
-        testing::place(*m_designer, ComponentKind::Entry);
+        testsupport::place(*m_designer, ComponentKind::Entry);
     QCOMPARE(first.number, 1);
     QCOMPARE(first.widget, widget);
     QCOMPARE(&first, &m_designer->model.components.front());
@@ -280,7 +280,7 @@ void tst_DesignModel::referenceFromAddComponentOutlivesLaterPlacements()
 
 void tst_DesignModel::templatesCarryNoNumber()
 {
-    testing::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Label);
     for (const widgets::ControlRef &source : {design::ids::LabelTemplate, design::ids::EntryTemplate,
                                               design::ids::ButtonTemplate, design::ids::RadioButtonTemplate,
                                               design::ids::CheckButtonTemplate})

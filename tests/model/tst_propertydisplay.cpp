@@ -4,7 +4,7 @@
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
 #include "widgets/controls/propertygridview.h"
-#include "placing.h"
+#include "support/placing.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -127,7 +127,7 @@ void tst_PropertyDisplay::componentRows()
     QFETCH(ComponentKind, kind);
     QFETCH(QStringList, labels);
     QFETCH(QStringList, values);
-    QVERIFY(!testing::place(*m_designer, kind, 30, 40).isNull());
+    QVERIFY(!testsupport::place(*m_designer, kind, 30, 40).isNull());
     const widgets::WidgetLayer &layer = m_designer->layer;
     QCOMPARE(layer.readInteger(PropertyGrid, Prop::GridRows), labels.size());
     QCOMPARE(column(layer, 0), labels);
@@ -138,7 +138,7 @@ void tst_PropertyDisplay::componentRows()
 void tst_PropertyDisplay::everyDisplaySetsColumnWidthsAndRowHeights()
 {
     widgets::PropertyGridView *view = grid();
-    testing::place(*m_designer, ComponentKind::Button);
+    testsupport::place(*m_designer, ComponentKind::Button);
     // Someone (a user's drag of a future header, a style) changed the widths: the next display restores them.
     view->setColumnWidth(0, 10);
     view->setColumnWidth(1, 300);
@@ -172,9 +172,9 @@ void tst_PropertyDisplay::rowCountFollowsTheChosenKind()
     QFETCH(int, first);
     QFETCH(int, second);
     QFETCH(QStringList, labels);
-    testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Entry);
-    testing::place(*m_designer, ComponentKind::Button);
+    testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Entry);
+    testsupport::place(*m_designer, ComponentKind::Button);
     const widgets::WidgetLayer &layer = m_designer->layer;
     model::selectListEntry(*m_designer, first);
     model::selectListEntry(*m_designer, second);
@@ -188,8 +188,8 @@ void tst_PropertyDisplay::rowCountFollowsTheChosenKind()
 void tst_PropertyDisplay::classNameCellStaysReadOnly()
 {
     widgets::PropertyGridView *view = grid();
-    testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Entry);
+    testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Entry);
     for (int entry : {0, 1, 2, 0, 2, 1}) {
         model::selectListEntry(*m_designer, entry);
         QVERIFY(!view->isCellEditable(1, 1));
@@ -206,11 +206,11 @@ void tst_PropertyDisplay::classNameCellStaysReadOnly()
 void tst_PropertyDisplay::placingSelectsAndShowsTheNewComponent()
 {
     const widgets::WidgetLayer &layer = m_designer->layer;
-    testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Button);
+    testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Button);
     for (int before : {0, 1, 2}) {
         model::selectListEntry(*m_designer, before);
-        testing::place(*m_designer, ComponentKind::Entry);
+        testsupport::place(*m_designer, ComponentKind::Entry);
         const int newest = m_designer->model.lastNumber;
         QCOMPARE(layer.readInteger(ComponentList, Prop::ListSelection), newest);
         QCOMPARE(layer.cellText(PropertyGrid, 1, 1), QStringLiteral("Entry") + QString::number(newest));
@@ -221,8 +221,8 @@ void tst_PropertyDisplay::placingSelectsAndShowsTheNewComponent()
 void tst_PropertyDisplay::userChoosingWithKeyboardRedisplays()
 {
     const widgets::WidgetLayer &layer = m_designer->layer;
-    testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Entry);
+    testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Entry);
     QComboBox *combo = list();
     QSignalSpy chosen(combo, &QComboBox::activated);
 
@@ -245,8 +245,8 @@ void tst_PropertyDisplay::userChoosingWithKeyboardRedisplays()
 void tst_PropertyDisplay::userChoosingWithMouseRedisplays()
 {
     const widgets::WidgetLayer &layer = m_designer->layer;
-    testing::place(*m_designer, ComponentKind::Button);
-    testing::place(*m_designer, ComponentKind::Entry);
+    testsupport::place(*m_designer, ComponentKind::Button);
+    testsupport::place(*m_designer, ComponentKind::Entry);
     QComboBox *combo = list();
     // The list ignores a release that comes within a double-click interval of its opening (it
     // would be the release of the opening click); with no interval the click below counts.
@@ -271,8 +271,8 @@ void tst_PropertyDisplay::userChoosingWithMouseRedisplays()
 void tst_PropertyDisplay::selectionInCodeRaisesNothing()
 {
     widgets::WidgetLayer &layer = m_designer->layer;
-    testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Entry);
+    testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Entry);
     QSignalSpy chosen(list(), &QComboBox::activated);
     const QStringList shown = column(layer, 1);
     for (int index : {0, 1, 99, -5}) {
@@ -287,7 +287,7 @@ void tst_PropertyDisplay::selectionInCodeRaisesNothing()
 void tst_PropertyDisplay::valuesAreReadAtTheMomentOfDisplay()
 {
     widgets::WidgetLayer &layer = m_designer->layer;
-    const widgets::ControlRef label = testing::place(*m_designer, ComponentKind::Label);
+    const widgets::ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
     layer.moveControl(label, -15, 500, 7, 3);
     layer.writeProperty(label, Prop::LabelText, QStringLiteral("改过"));
     layer.writeProperty(label, Prop::LabelFont, 14, int(widgets::FontMember::Size));
@@ -315,8 +315,8 @@ void tst_PropertyDisplay::shownHandlesHoldEveryShownWidget()
 {
     const widgets::WidgetLayer &layer = m_designer->layer;
     QVERIFY(m_designer->model.shownHandles.isEmpty());
-    const widgets::ControlRef label = testing::place(*m_designer, ComponentKind::Label);
-    const widgets::ControlRef button = testing::place(*m_designer, ComponentKind::Button);
+    const widgets::ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
+    const widgets::ControlRef button = testsupport::place(*m_designer, ComponentKind::Button);
     for (int entry : {1, 1, 0, 2, 1})
         model::selectListEntry(*m_designer, entry);
     const QSet<quintptr> &handles = m_designer->model.shownHandles;
@@ -345,7 +345,7 @@ void tst_PropertyDisplay::noKindOrNoComponentLeavesTheGridAlone()
     QFETCH(QString, bogusEntry);
     QFETCH(int, select);
     widgets::WidgetLayer &layer = m_designer->layer;
-    testing::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Label);
     if (!bogusEntry.isEmpty())
         layer.listAddItem(ComponentList, bogusEntry);
     const QStringList labels = column(layer, 0);
@@ -375,7 +375,7 @@ void tst_PropertyDisplay::hostileCaptionsShowAsTheyAre()
     if (kind == ComponentKind::Window) {
         layer.writeProperty(design::ids::DesignWindow, Prop::WindowTitle, caption);
     } else {
-        const widgets::ControlRef widget = testing::place(*m_designer, kind);
+        const widgets::ControlRef widget = testsupport::place(*m_designer, kind);
         layer.writeProperty(widget, *model::captionProperty(kind), caption);
     }
     model::showProperties(*m_designer);

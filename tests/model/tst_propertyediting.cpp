@@ -7,7 +7,7 @@
 #include "widgets/controls/propertygridview.h"
 #include "widgets/fontvalue.h"
 #include "griddriving.h"
-#include "placing.h"
+#include "support/placing.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -198,9 +198,9 @@ void tst_PropertyEditing::widgetRows()
     QFETCH(QString, row);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    QVERIFY(!testing::place(*m_designer, kind, 10, 10).isNull());
+    QVERIFY(!testsupport::place(*m_designer, kind, 10, 10).isNull());
     // A second component of the same kind must stay untouched.
-    QVERIFY(!testing::place(*m_designer, kind, 50, 60).isNull());
+    QVERIFY(!testsupport::place(*m_designer, kind, 50, 60).isNull());
     model::selectListEntry(*m_designer, 1);
     const DesignSnapshot before = snapshot(*m_designer);
 
@@ -323,11 +323,11 @@ void tst_PropertyEditing::unchangedEditChangesNothing()
     QFETCH(int, entry);
     QFETCH(QString, row);
     widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef label = testing::place(*m_designer, ComponentKind::Label, 5, 7);
-    testing::place(*m_designer, ComponentKind::Entry, -20, 190);
-    testing::place(*m_designer, ComponentKind::Button, 100, 20);
-    testing::place(*m_designer, ComponentKind::RadioButton, 290, 190);
-    const ControlRef check = testing::place(*m_designer, ComponentKind::CheckButton, 8, 150);
+    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label, 5, 7);
+    testsupport::place(*m_designer, ComponentKind::Entry, -20, 190);
+    testsupport::place(*m_designer, ComponentKind::Button, 100, 20);
+    testsupport::place(*m_designer, ComponentKind::RadioButton, 290, 190);
+    const ControlRef check = testsupport::place(*m_designer, ComponentKind::CheckButton, 8, 150);
     layer.writeProperty(label, Prop::LabelText, QStringLiteral("第一行\r\n第二行"));
     layer.writeProperty(check, Prop::CheckFont, 0, int(widgets::FontMember::Size));
     layer.writeProperty(design::ids::DesignWindow, Prop::WindowTitle, QStringLiteral("标题 [*] & 😀"));
@@ -362,7 +362,7 @@ void tst_PropertyEditing::gestures()
 {
     QFETCH(Gesture, gesture);
     QFETCH(QString, shown);
-    const ControlRef label = testing::place(*m_designer, ComponentKind::Label);
+    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
     widgets::PropertyGridView *view = grid();
     const int row = testing::rowOf(*m_designer, QStringLiteral("宽度"));
     QSignalSpy ended(view, &widgets::PropertyGridView::editEnded);
@@ -419,7 +419,7 @@ void tst_PropertyEditing::gestures()
 
 void tst_PropertyEditing::tabCarriesTheEditToTheNextRow()
 {
-    const ControlRef button = testing::place(*m_designer, ComponentKind::Button);
+    const ControlRef button = testsupport::place(*m_designer, ComponentKind::Button);
     widgets::PropertyGridView *view = grid();
     QSignalSpy ended(view, &widgets::PropertyGridView::editEnded);
     const int widthRow = testing::rowOf(*m_designer, QStringLiteral("宽度"));
@@ -444,7 +444,7 @@ void tst_PropertyEditing::tabCarriesTheEditToTheNextRow()
 // The widget layer keeps a height of 0 although Qt cannot draw a font that small.
 void tst_PropertyEditing::fontSizeZeroSurvivesTheRoundTrip()
 {
-    const ControlRef label = testing::place(*m_designer, ComponentKind::Label);
+    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
     const int sizeRow = testing::rowOf(*m_designer, QStringLiteral("大小"));
     for (const QString &typed : {QStringLiteral("0"), QStringLiteral("-3")}) {
         QVERIFY(testing::editRow(*m_designer, sizeRow, typed));
@@ -462,7 +462,7 @@ void tst_PropertyEditing::fontSizeZeroSurvivesTheRoundTrip()
 // No size the user types may break the design: the grid shows a size again and other edits work.
 void tst_PropertyEditing::hugeFontSizeLeavesAUsableDesign()
 {
-    const ControlRef button = testing::place(*m_designer, ComponentKind::Button);
+    const ControlRef button = testsupport::place(*m_designer, ComponentKind::Button);
     const int sizeRow = testing::rowOf(*m_designer, QStringLiteral("大小"));
     QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("99999")));
     QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("99999"));
@@ -493,9 +493,9 @@ void tst_PropertyEditing::pendingEditGoesToTheComponentItWasTypedFor()
     QFETCH(int, chosenMeanwhile);
     QFETCH(QString, shownClass);
     const widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef first = testing::place(*m_designer, ComponentKind::Label);
-    const ControlRef second = testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Entry);
+    const ControlRef first = testsupport::place(*m_designer, ComponentKind::Label);
+    const ControlRef second = testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Entry);
     model::selectListEntry(*m_designer, 1);
     const DesignSnapshot before = snapshot(*m_designer);
 
@@ -519,8 +519,8 @@ void tst_PropertyEditing::pendingEditGoesToTheComponentItWasTypedFor()
 void tst_PropertyEditing::editAfterPanelRoundTripReachesTheShownLabel()
 {
     const widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef first = testing::place(*m_designer, ComponentKind::Label);
-    const ControlRef second = testing::place(*m_designer, ComponentKind::Label);
+    const ControlRef first = testsupport::place(*m_designer, ComponentKind::Label);
+    const ControlRef second = testsupport::place(*m_designer, ComponentKind::Label);
     model::selectListEntry(*m_designer, 1);
     QTest::mouseClick(layer.widget(shell::ids::CodePanelButton), Qt::LeftButton);
     QTest::mouseClick(layer.widget(shell::ids::WindowPanelButton), Qt::LeftButton);
@@ -534,7 +534,7 @@ void tst_PropertyEditing::editAfterPanelRoundTripReachesTheShownLabel()
 void tst_PropertyEditing::applyWithoutAnEditRewritesNothingVisible()
 {
     for (ComponentKind kind : model::WidgetKinds)
-        testing::place(*m_designer, kind, 33, 44);
+        testsupport::place(*m_designer, kind, 33, 44);
     for (int entry = 0; entry <= 5; ++entry) {
         model::selectListEntry(*m_designer, entry);
         const DesignSnapshot before = snapshot(*m_designer);
@@ -570,8 +570,8 @@ void tst_PropertyEditing::everyValueRowIsWrittenBack()
     QFETCH(QStringList, typed);
     QFETCH(QStringList, shown);
     widgets::WidgetLayer &layer = m_designer->layer;
-    testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Entry);
+    testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Entry);
     model::selectListEntry(*m_designer, entry);
     for (int i = 0; i < typed.size(); ++i)
         layer.setCellText(PropertyGrid, i + 2, 1, typed[i]);
@@ -590,8 +590,8 @@ void tst_PropertyEditing::everyValueRowIsWrittenBack()
 void tst_PropertyEditing::editsGoToWhatTheGridShows()
 {
     widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef label = testing::place(*m_designer, ComponentKind::Label);
-    testing::place(*m_designer, ComponentKind::Button);
+    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
+    testsupport::place(*m_designer, ComponentKind::Button);
     model::selectListEntry(*m_designer, 1);
     const DesignSnapshot before = snapshot(*m_designer);
     for (int selected : {0, 2}) {

@@ -1,4 +1,4 @@
-#include "../codegen/placing.h"
+#include "support/placing.h"
 
 #include "codegen/tkintergenerator.h"
 #include "design/designwindowids.h"
@@ -210,7 +210,7 @@ void tst_PanelSwitching::disabledToolsIgnoreTheMouse()
 void tst_PanelSwitching::statusTextAndListAreLeftAlone()
 {
     Designer &d = *m_designer;
-    placing::place(d, model::ComponentKind::Label, 16, 16);
+    testsupport::place(d, model::ComponentKind::Label, 16, 16);
     d.layer.writeProperty(ids::StatusBar, Prop::LabelText, QStringLiteral(" 指针座标: 3,4"));
     d.layer.writeProperty(ids::Palette, Prop::MenuCurrentItem, 2);
     for (Panel panel : {Panel::Code, Panel::About, Panel::Window}) {
@@ -225,13 +225,13 @@ void tst_PanelSwitching::statusTextAndListAreLeftAlone()
 void tst_PanelSwitching::codeButtonRegeneratesEveryTime()
 {
     Designer &d = *m_designer;
-    placing::place(d, model::ComponentKind::Label, 16, 16);
+    testsupport::place(d, model::ComponentKind::Label, 16, 16);
     click(Panel::Code);
     const QString first = codegen::generate(d.model, d.layer);
     QCOMPARE(codeViewText(), first);
 
     click(Panel::Window);
-    placing::place(d, model::ComponentKind::Button, 40, 40);
+    testsupport::place(d, model::ComponentKind::Button, 40, 40);
     click(Panel::Code);
     const QString second = codegen::generate(d.model, d.layer);
     QVERIFY(second.contains(QStringLiteral("Button2 = Button(")));
@@ -246,14 +246,14 @@ void tst_PanelSwitching::codeButtonRegeneratesEveryTime()
 void tst_PanelSwitching::codeViewKeepsItsTextOnOtherPanels()
 {
     Designer &d = *m_designer;
-    placing::place(d, model::ComponentKind::Entry, 16, 16);
+    testsupport::place(d, model::ComponentKind::Entry, 16, 16);
     click(Panel::Code);
     const QString shown = codeViewText();
     QVERIFY(shown.contains(QStringLiteral("Entry1")));
 
     // A change on the design is not shown until the next press of the code button.
     click(Panel::Window);
-    placing::place(d, model::ComponentKind::CheckButton, 30, 30);
+    testsupport::place(d, model::ComponentKind::CheckButton, 30, 30);
     QCOMPARE(codeViewText(), shown);
     click(Panel::About);
     QCOMPARE(codeViewText(), shown);
@@ -262,8 +262,8 @@ void tst_PanelSwitching::codeViewKeepsItsTextOnOtherPanels()
 void tst_PanelSwitching::codeButtonKeepsTheShownComponent()
 {
     Designer &d = *m_designer;
-    placing::place(d, model::ComponentKind::Label, 16, 16);
-    placing::place(d, model::ComponentKind::Button, 40, 40);
+    testsupport::place(d, model::ComponentKind::Label, 16, 16);
+    testsupport::place(d, model::ComponentKind::Button, 40, 40);
     const std::optional<int> shown = d.model.shownComponent;
     click(Panel::Code);
     click(Panel::Window);

@@ -4,6 +4,7 @@
 // palette, pressing on the design window, selecting a widget, and editing a value in the property
 // grid by selecting the cell, typing (or pasting) and pressing Return.
 
+#include "model/propertyrows.h"
 #include "design/designwindowids.h"
 #include "model/componentkind.h"
 #include "model/designmodel.h"
@@ -50,33 +51,6 @@ inline int paletteRow(ComponentKind kind)
     case ComponentKind::Window: break;
     }
     return 0;
-}
-
-// The property holding a kind's caption (none for the entry field) and the one holding its font.
-inline std::optional<Prop> captionProperty(ComponentKind kind)
-{
-    switch (kind) {
-    case ComponentKind::Label: return Prop::LabelText;
-    case ComponentKind::Button: return Prop::ButtonCaption;
-    case ComponentKind::RadioButton:
-    case ComponentKind::CheckButton: return Prop::CheckCaption;
-    case ComponentKind::Entry:
-    case ComponentKind::Window: break;
-    }
-    return std::nullopt;
-}
-
-inline Prop fontProperty(ComponentKind kind)
-{
-    switch (kind) {
-    case ComponentKind::Label: return Prop::LabelFont;
-    case ComponentKind::Entry: return Prop::EntryFont;
-    case ComponentKind::Button: return Prop::ButtonFont;
-    case ComponentKind::RadioButton:
-    case ComponentKind::CheckButton:
-    case ComponentKind::Window: break;
-    }
-    return Prop::CheckFont;
 }
 
 inline QWidget *designClient(const shell::Designer &designer)

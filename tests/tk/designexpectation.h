@@ -272,9 +272,9 @@ inline QStringList differencesInDesigner(const WindowDesign &want, const shell::
         differ(out, who, "y", w.rect.y(), rect.y(), holds);
         differ(out, who, "width", w.rect.width(), rect.width(), holds);
         differ(out, who, "height", w.rect.height(), rect.height(), holds);
-        if (const auto caption = designdriving::captionProperty(w.kind))
+        if (const auto caption = model::captionProperty(w.kind))
             differ(out, who, "text", w.caption, layer.readText(component->widget, *caption), holds);
-        const auto font = layer.readProperty(component->widget, designdriving::fontProperty(w.kind))
+        const auto font = layer.readProperty(component->widget, *model::fontProperty(w.kind))
                               .value<widgets::FontValue>();
         differ(out, who, "font face", w.face, font.face, holds);
         differ(out, who, "font size", w.points, widgets::pointsForHeight(font.height, widgets::screenDotsPerInchY()),
