@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Kestrigan needs, and only those that are missing.
-# Usage: scripts/setup.sh [--tests]   (--tests adds what the test suite needs)
+# Usage: scripts/setup.sh [--package | --tests]
+#   --package adds what building the Debian package needs; --tests that and what the test suite needs.
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-noto-cjk)
+if [[ "${1:-}" == "--package" || "${1:-}" == "--tests" ]]; then
+    # CPack's Debian generator finds binaries with file and their library packages with dpkg-shlibdeps.
+    packages+=(dpkg-dev file)
+fi
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
+    # Validators for the installed desktop entry and AppStream data, and a window manager for
+    # checking the main window's size limits under one.
+    packages+=(desktop-file-utils appstream openbox)
 fi
 
 missing=()
