@@ -1,4 +1,4 @@
-#include "shell/applicationicon.h"
+#include "shell/applicationidentity.h"
 #include "shell/designer.h"
 
 #include <QApplication>
@@ -6,9 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestrigan"));
-    QApplication::setApplicationVersion(QStringLiteral("1.2.6.0"));
-    QApplication::setWindowIcon(shell::applicationIcon());
+    shell::setUpApplicationIdentity();
     // The program ends when its main window closes, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(true);
 
