@@ -7,7 +7,8 @@
 
 namespace shell {
 
-// The main window's size limits, fixed at start-up.
+// The main window's size limits, fixed at start-up. The smallest is the client size it starts with;
+// the largest is the screen's available area, the window manager's frame included.
 struct MainWindowLimits
 {
     int minWidth = 0;

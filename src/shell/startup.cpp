@@ -15,8 +15,8 @@ using widgets::Prop;
 
 namespace {
 
-// The window cannot be made smaller than it started or larger than the screen. Qt has no
-// tracking-size query; minimum and maximum sizes of the top-level widget do the same job.
+// The window cannot be made smaller than it started or larger than the screen's available area.
+// Qt has no tracking-size query; minimum and maximum sizes of the top-level widget do the same job.
 void installSizeLimits(Designer &designer)
 {
     const MainWindowLimits &limits = designer.limits;
@@ -38,9 +38,13 @@ void onMainWindowCreated(Designer &designer)
     layer.loadWindow(design::ids::DesignWindowId);
     layer.writeProperty(ids::Palette, Prop::MenuCurrentItem, 0);
     designer.model = model::DesignModel();
+    // Read before the window is shown: its outer size is then its client size, as the table gives it.
+    // The largest is the available area rather than the whole screen, so that a window dragged outward
+    // stops where panels and docks begin instead of sliding beneath them.
+    const QSize available = widgets::WidgetLayer::availableScreenSize();
     designer.limits = MainWindowLimits{layer.readInteger(ids::MainWindow, Prop::Width),
-                                       layer.readInteger(ids::MainWindow, Prop::Height),
-                                       widgets::WidgetLayer::screenWidth(), widgets::WidgetLayer::screenHeight()};
+                                       layer.readInteger(ids::MainWindow, Prop::Height), available.width(),
+                                       available.height()};
     installSizeLimits(designer);
     model::addListEntry(designer, QStringLiteral("窗口"));
     design::setUpPointerDevice(designer);

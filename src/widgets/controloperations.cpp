@@ -6,6 +6,7 @@
 #include "widgets/controls/inputdevicecontrol.h"
 #include "widgets/controls/inputdevicemonitor.h"
 #include "widgets/controls/propertygridview.h"
+#include "widgets/controls/windowcontrol.h"
 
 // The operations that belong to one type of control: lists, grids, code editors, input devices,
 // and the size limits of windows.
@@ -60,12 +61,10 @@ void WidgetLayer::finishGridEdit(const ControlRef &grid)
         found->grid()->finishEdit();
 }
 
-void WidgetLayer::setSizeLimits(const ControlRef &window, QSize minimum, QSize maximum)
+void WidgetLayer::setSizeLimits(const ControlRef &window, QSize smallestClient, QSize largestOuter)
 {
-    if (QWidget *found = widget(window)) {
-        found->setMinimumSize(minimum);
-        found->setMaximumSize(maximum);
-    }
+    if (auto *found = dynamic_cast<WindowControl *>(find(window)))
+        found->setSizeLimits(smallestClient, largestOuter);
 }
 
 long WidgetLayer::sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam, long lParam)

@@ -49,6 +49,11 @@ int WidgetLayer::screenHeight()
     return QGuiApplication::primaryScreen()->geometry().height();
 }
 
+QSize WidgetLayer::availableScreenSize()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry().size();
+}
+
 int WidgetLayer::pointerX()
 {
     return QCursor::pos().x();

@@ -105,8 +105,9 @@ public:
     // Ends an in-place edit of the grid if one is open, as a click elsewhere would.
     void finishGridEdit(const ControlRef &grid);
 
-    // The smallest and largest size the user can give a top-level window.
-    void setSizeLimits(const ControlRef &window, QSize minimum, QSize maximum);
+    // The smallest and largest size the user can give a top-level window: the smallest is a client
+    // size, the largest an outer size that counts the window manager's frame (see WindowControl).
+    void setSizeLimits(const ControlRef &window, QSize smallestClient, QSize largestOuter);
 
     // Starts or stops the polling of an input device.
     void setInputDeviceRunning(const ControlRef &device, bool running);
@@ -116,6 +117,8 @@ public:
 
     static int screenWidth();
     static int screenHeight();
+    // The part of the screen that windows may cover: the screen less the desktop's panels and docks.
+    static QSize availableScreenSize();
     static int pointerX();
     static int pointerY();
 

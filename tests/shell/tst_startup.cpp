@@ -49,6 +49,7 @@ private slots:
     void init();
     void cleanup();
     void stateAfterStartUp();
+    void sizeLimitsFollowLoadSizeAndScreen_data();
     void sizeLimitsFollowLoadSizeAndScreen();
     void layoutAtClientSize1000x700();
     void layoutFormulas_data();
@@ -105,15 +106,34 @@ void tst_Startup::stateAfterStartUp()
     QCOMPARE(layer.clientHeight(design::ids::DesignWindow), 200);
 }
 
+void tst_Startup::sizeLimitsFollowLoadSizeAndScreen_data()
+{
+    QTest::addColumn<QSize>("requested");
+    QTest::addColumn<QSize>("client");    // the client size the window takes; empty: see outer
+    QTest::addColumn<QSize>("outer");     // the outer size, frame included, where that is what counts
+    // The screen is 1920 x 1080 with nothing taken from it; the frame is the platform's.
+    QTest::newRow("smaller stops at the start size") << QSize(300, 200) << QSize(800, 548) << QSize();
+    QTest::newRow("start size") << QSize(800, 548) << QSize(800, 548) << QSize();
+    QTest::newRow("narrower only") << QSize(799, 700) << QSize(800, 700) << QSize();
+    QTest::newRow("in between") << QSize(1000, 700) << QSize(1000, 700) << QSize();
+    QTest::newRow("larger stops at the screen, frame and all") << QSize(5000, 5000) << QSize() << QSize(1920, 1080);
+    QTest::newRow("largest a widget can be") << QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX) << QSize()
+                                             << QSize(1920, 1080);
+}
+
 void tst_Startup::sizeLimitsFollowLoadSizeAndScreen()
 {
+    QFETCH(QSize, requested);
+    QFETCH(QSize, client);
+    QFETCH(QSize, outer);
     QWidget *window = m_designer->layer.widget(ids::MainWindow);
     QCOMPARE(window->minimumSize(), QSize(800, 548));
-    QCOMPARE(window->maximumSize(), QSize(1920, 1080));
-    window->resize(300, 200);
-    QCOMPARE(window->size(), QSize(800, 548));
-    window->resize(5000, 5000);
-    QCOMPARE(window->size(), QSize(1920, 1080));
+    QVERIFY2(window->frameGeometry().size() != window->size(), "the platform gave the window no frame");
+    window->resize(requested);
+    if (client.isValid())
+        QCOMPARE(window->size(), client);
+    else
+        QCOMPARE(window->frameGeometry().size(), outer);
 }
 
 void tst_Startup::layoutAtClientSize1000x700()

@@ -150,6 +150,23 @@ bool WindowControl::write(Prop index, int, const QVariant &value)
     }
 }
 
+void WindowControl::setSizeLimits(QSize smallestClient, QSize largestOuter)
+{
+    m_outer->setMinimumSize(smallestClient);
+    m_largestOuter = largestOuter;
+    applyLargestSize();
+}
+
+void WindowControl::applyLargestSize()
+{
+    if (!m_largestOuter)
+        return;
+    const QSize frame = m_outer->isWindow() ? m_outer->frameGeometry().size() - m_outer->size() : QSize();
+    const QSize largest = (*m_largestOuter - frame).expandedTo(m_outer->minimumSize());
+    if (largest != m_outer->maximumSize())
+        m_outer->setMaximumSize(largest);
+}
+
 void WindowControl::startReporting()
 {
     m_reported = m_outer->geometry();
@@ -167,7 +184,11 @@ bool WindowControl::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         return false;
+    case QEvent::Show:
+        applyLargestSize();
+        return false;
     case QEvent::WindowStateChange:
+        applyLargestSize();
         // Minimizing or maximizing a window moves it on every platform we know of; report it as the
         // move it is, so that a window that must stay put can restore itself.
         if (!m_subWindow && m_reporting && (m_outer->isMinimized() || m_outer->isMaximized()))
@@ -175,6 +196,7 @@ bool WindowControl::eventFilter(QObject *watched, QEvent *event)
         return false;
     case QEvent::Move:
     case QEvent::Resize: {
+        applyLargestSize();
         if (!m_reporting)
             return false;
         // Qt repeats geometry notices (a hidden window gets its pending ones when first shown), and a

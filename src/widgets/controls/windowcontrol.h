@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QRect>
 
+#include <optional>
+
 class QMdiSubWindow;
 
 namespace widgets {
@@ -32,6 +34,12 @@ public:
     QRect outerGeometry() const;
     void setOuterGeometry(const QRect &rect);
 
+    // The user cannot size the window below the smallest client size or beyond the largest outer size.
+    // The largest counts the window manager's frame, which is known only once the window is shown and
+    // may change with its state, so the client limit is worked out again whenever the window moves,
+    // resizes or is shown. It never falls below the smallest: a window that cannot fit keeps its size.
+    void setSizeLimits(QSize smallestClient, QSize largestOuter);
+
     // From now on, moves and resizes raise their events; before, they are the loader's business.
     void startReporting();
 
@@ -39,10 +47,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void applyLargestSize();
+
     WindowFrame m_frame;
     QPointer<QWidget> m_outer;
     QPointer<QWidget> m_client;
     QMdiSubWindow *m_subWindow = nullptr;
+    std::optional<QSize> m_largestOuter; // set by setSizeLimits; none means no limit of ours
     QRect m_reported;           // the geometry last reported, so repeated notices raise nothing
     bool m_reporting = false;
 };
