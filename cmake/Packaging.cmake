@@ -22,6 +22,8 @@ install(FILES ${KESTRIGAN_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrigan)
+# All four parts: CPack would otherwise drop the last one, which the program shows as its version.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Kestrigan authors")
 set(CPACK_PACKAGE_CONTACT "The Kestrigan authors <maintainers@kestrigan.org>" CACHE STRING
     "Maintainer field of the Debian package")
