@@ -28,8 +28,8 @@ set(CPACK_PACKAGE_VENDOR "The Kestrigan authors")
 set(CPACK_PACKAGE_CONTACT "The Kestrigan authors <maintainers@kestrigan.org>" CACHE STRING
     "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "visual window designer for Python 3 Tkinter programs")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Kestrigan draws labels, entry fields, buttons, radio buttons and check buttons onto a design
+# CPack puts the summary on the Description line itself; this is the text below it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kestrigan draws labels, entry fields, buttons, radio buttons and check buttons onto a design
 window, moves and sizes them with the mouse and edits their caption, position, size and font in
 a property grid. It then writes the Python source that builds the same window with Tkinter,
 ready to copy. The interface is Chinese.")
