@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QWidget>
+#include <QtMath>
 
 namespace widgets {
 
@@ -166,8 +167,9 @@ void TkPainter::paintText(QPainter &painter, QWidget *widget, const TkContent &c
     const tk::WidgetDefaults defaults = tk::defaultsOf(m_class);
     const QFont font = tkFont(content.font);
     const QFontMetricsF metrics(font, widget);
-    const int ascent = qRound(metrics.ascent());
-    const int lineSpacing = ascent + qRound(metrics.descent());
+    // Xft rounds the font's ascent and descent up to whole pixels, as FreeType does for a hinted size.
+    const int ascent = qCeil(metrics.ascent() - 0.01);
+    const int lineSpacing = ascent + qCeil(metrics.descent() - 0.01);
     const int zeroWidth = qRound(metrics.horizontalAdvance(QLatin1Char('0')));
     const int tabWidth = 8 * zeroWidth;
 
