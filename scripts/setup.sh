@@ -3,7 +3,7 @@
 # Usage: scripts/setup.sh [--tests]   (--tests adds what the test suite needs)
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-noto-cjk)
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev fonts-noto-cjk)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
 fi

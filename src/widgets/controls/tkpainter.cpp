@@ -1,10 +1,16 @@
 #include "widgets/controls/tkpainter.h"
 
+#include "widgets/controls/xftfont.h"
+
 #include <QEvent>
+#include <QHash>
+#include <QGlyphRun>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QWidget>
 #include <QtMath>
+
+#include <fontconfig/fontconfig.h>
 
 namespace widgets {
 
@@ -80,19 +86,47 @@ QStringList characters(const QString &line)
     return pieces;
 }
 
-// Xft places every glyph on a whole pixel and advances by its rounded width; Qt's own layout would
-// place Latin glyphs at fractions of a pixel and drift from Tk along a line.
-int advanceOf(const QFontMetricsF &metrics, const QString &piece, int lineX, int tabWidth)
+// A font measured as Xft measures it for Tk; characters that Xft would take from a face Qt cannot
+// load on its own are measured and drawn by Qt's font.
+class XftMeasure
+{
+public:
+    XftMeasure(const QFont &font, const FontValue &record, QWidget *widget)
+        : m_metrics(font, widget), m_xft(XftFont::get(record.face, tkPixelSize(record)))
+    {
+    }
+
+    int ascent() const { return m_xft.ascent(); }
+    int lineSpacing() const { return m_xft.lineSpacing(); }
+    XftFont::Glyph glyph(const QString &piece) const
+    {
+        const QList<uint> code = piece.toUcs4();
+        return code.size() == 1 ? m_xft.glyph(code.first()) : XftFont::Glyph{};
+    }
+    // Xft advances by the glyph's width rounded to whole pixels; Qt's own layout would place Latin
+    // glyphs at fractions of a pixel and drift from Tk along a line.
+    int advance(const QString &piece) const
+    {
+        const XftFont::Glyph found = glyph(piece);
+        return found.font ? found.advance : qRound(m_metrics.horizontalAdvance(piece));
+    }
+
+private:
+    QFontMetricsF m_metrics;
+    const XftFont &m_xft;
+};
+
+int advanceOf(const XftMeasure &metrics, const QString &piece, int lineX, int tabWidth)
 {
     if (piece == QLatin1String("\t"))
         return tabWidth > 0 ? tabWidth - lineX % tabWidth : 0;
-    return qRound(metrics.horizontalAdvance(piece));
+    return metrics.advance(piece);
 }
 
 // Tk draws widgets of any size; a line longer than this many pixels is not worth laying out further.
 constexpr int LayoutLimit = 70000;
 
-int lineWidth(const QFontMetricsF &metrics, const QString &line, int tabWidth)
+int lineWidth(const XftMeasure &metrics, const QString &line, int tabWidth)
 {
     int x = 0;
     for (const QString &piece : characters(line)) {
@@ -103,11 +137,47 @@ int lineWidth(const QFontMetricsF &metrics, const QString &line, int tabWidth)
     return x;
 }
 
+// The family fontconfig gives Tk for the face the program names: Tk asks for it unchanged and takes
+// the best match, where Qt would make its own choice among the faces it knows (and, for a face that
+// is not installed, often another one than fontconfig's alias).
+QString matchedFamily(const QString &face)
+{
+    static QHash<QString, QString> known;
+    const auto found = known.constFind(face);
+    if (found != known.constEnd())
+        return *found;
+    QString family = face;
+    if (FcPattern *pattern = FcPatternCreate()) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(face.toUtf8().constData()));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
+            FcChar8 *name = nullptr;
+            if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
+                family = QString::fromUtf8(reinterpret_cast<const char *>(name));
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
+    }
+    known.insert(face, family);
+    return family;
+}
+
 } // namespace
+
+qreal tkPixelSize(const FontValue &font)
+{
+    const int points = pointsForHeight(font.height, screenDotsPerInchY());
+    // Tk takes size 0 as its default size, 12 pixels here.
+    return points <= 0 ? 12.0 : qMin(points, 3000) * screenDotsPerInchY() / 72.0;
+}
 
 QFont tkFont(const FontValue &font)
 {
-    QFont qfont(font.face);
+    QFont qfont;
+    // The face as named comes second, so that Qt's fallback for other scripts starts from it as Tk's does.
+    qfont.setFamilies({matchedFamily(font.face), font.face});
     const int points = pointsForHeight(font.height, screenDotsPerInchY());
     // Tk takes size 0 as its default size, 12 pixels here.
     if (points <= 0)
@@ -166,11 +236,10 @@ void TkPainter::paintText(QPainter &painter, QWidget *widget, const TkContent &c
 {
     const tk::WidgetDefaults defaults = tk::defaultsOf(m_class);
     const QFont font = tkFont(content.font);
-    const QFontMetricsF metrics(font, widget);
-    // Xft rounds the font's ascent and descent up to whole pixels, as FreeType does for a hinted size.
-    const int ascent = qCeil(metrics.ascent() - 0.01);
-    const int lineSpacing = ascent + qCeil(metrics.descent() - 0.01);
-    const int zeroWidth = qRound(metrics.horizontalAdvance(QLatin1Char('0')));
+    const XftMeasure metrics(font, content.font, widget);
+    const int ascent = metrics.ascent();
+    const int lineSpacing = metrics.lineSpacing();
+    const int zeroWidth = metrics.advance(QStringLiteral("0"));
     const int tabWidth = 8 * zeroWidth;
 
     // Only a line feed breaks a line in Tk.
@@ -205,8 +274,18 @@ void TkPainter::paintText(QPainter &painter, QWidget *widget, const TkContent &c
             if (x > widget->width())
                 break;
             const int advance = advanceOf(metrics, piece, x - lineStart, tabWidth);
-            if (piece != QLatin1String("\t"))
-                painter.drawText(QPoint(x, top + ascent), piece);
+            if (piece != QLatin1String("\t")) {
+                const XftFont::Glyph glyph = metrics.glyph(piece);
+                if (glyph.font) {
+                    QGlyphRun run;
+                    run.setRawFont(*glyph.font);
+                    run.setGlyphIndexes({glyph.index});
+                    run.setPositions({QPointF(0, 0)});
+                    painter.drawGlyphRun(QPointF(x, top + ascent), run);
+                } else {
+                    painter.drawText(QPoint(x, top + ascent), piece);
+                }
+            }
             x += advance;
         }
     }

@@ -46,5 +46,7 @@ private:
 // The font Tk uses for the (face, points) pair the generated program writes for the font record:
 // the same face name, at the size in whole points that the program gives Tk.
 QFont tkFont(const FontValue &font);
+// The size in pixels Tk gives that font.
+qreal tkPixelSize(const FontValue &font);
 
 } // namespace widgets
