@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -248,12 +247,16 @@ void tst_TkLook::designLooksLikeTk()
     const Difference difference = compare(designed, shown);
     qInfo("%s: %.2f %% of pixels differ by more than 40, %.2f %% by more than 12", QTest::currentDataTag(),
           100 * difference.coarse, 100 * difference.fine);
-    if (difference.coarse > CoarseTarget || difference.fine > FineTarget) {
-        const QString base = QDir::temp().filePath(QStringLiteral("kestrigan-look-%1").arg(QString::fromUtf8(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'))));
+    // KESTRIGAN_LOOK_IMAGES names a directory that gets the images of every design, not only of failures.
+    const QString keep = qEnvironmentVariable("KESTRIGAN_LOOK_IMAGES");
+    const bool failed = difference.coarse > CoarseTarget || difference.fine > FineTarget;
+    if (failed || !keep.isEmpty()) {
+        const QString tag = QString::fromUtf8(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'));
+        const QString base = QDir(keep.isEmpty() ? QDir::tempPath() : keep).filePath(QStringLiteral("kestrigan-look-") + tag);
         designed.save(base + QStringLiteral("-design.png"));
         shown.save(base + QStringLiteral("-tk.png"));
         difference.map.save(base + QStringLiteral("-difference.png"));
-        QFAIL(qPrintable(QStringLiteral("the design differs from Tk's window; see %1-{design,tk,difference}.png").arg(base)));
+        QVERIFY2(!failed, qPrintable(QStringLiteral("the design differs from Tk's window; see %1-{design,tk,difference}.png").arg(base)));
     }
 }
 
