@@ -1,6 +1,7 @@
 #include "widgets/controls/xftfont.h"
 
 #include <QFile>
+#include <QHash>
 #include <QtEndian>
 #include <QtMath>
 
@@ -41,6 +42,20 @@ std::pair<int, int> hintedExtent(const QRawFont &font)
             return {qCeil(ascender * pixels / unitsPerEm - 0.01), qCeil(-descender * pixels / unitsPerEm - 0.01)};
     }
     return {qCeil(font.ascent() - 0.01), qCeil(font.descent() - 0.01)};
+}
+
+// A font file's bytes, read once: every size of a face, and every font that falls back to it, shares
+// them, so that a large Chinese collection sits in memory only once.
+QByteArray fontFileData(const QString &path)
+{
+    static QHash<QString, QByteArray> read;
+    const auto found = read.constFind(path);
+    if (found != read.constEnd())
+        return *found;
+    QFile file(path);
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    read.insert(path, data);
+    return data;
 }
 
 } // namespace
@@ -114,10 +129,9 @@ XftFont::Glyph XftFont::glyph(char32_t character) const
     const Face &face = *m_faces[chosen];
     if (!face.raw) {
         face.raw = std::make_unique<QRawFont>();
-        QFile file(face.file);
         // QRawFont reads only the first face of a collection; the others are left to Qt's own fonts.
-        if (face.index == 0 && file.open(QIODevice::ReadOnly))
-            face.raw->loadFromData(file.readAll(), m_pixelSize, QFont::PreferDefaultHinting);
+        if (face.index == 0)
+            face.raw->loadFromData(fontFileData(face.file), m_pixelSize, QFont::PreferDefaultHinting);
     }
     if (!face.raw->isValid())
         return {};
