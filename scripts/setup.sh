@@ -4,7 +4,7 @@
 #   --package adds what building the Debian package needs; --tests that and what the test suite needs.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-noto-cjk)
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev fonts-noto-cjk)
 if [[ "${1:-}" == "--package" || "${1:-}" == "--tests" ]]; then
     # CPack's Debian generator finds binaries with file and their library packages with dpkg-shlibdeps.
     packages+=(dpkg-dev file)

@@ -80,6 +80,8 @@ ControlEntry templateEntry(const ControlRef &ref, const char *layoutName, QRect 
     entry.visible = false;
     entry.disabled = true;
     entry.events = std::move(selects);
+    // What the user places is drawn as Tk will draw the widget the generated program creates.
+    entry.look.tkLook = true;
     return entry;
 }
 
@@ -98,6 +100,8 @@ WindowLayout designWindowTable(shell::Designer &designer)
     window.position = QPoint(50, 50);
     window.size = QSize(300, 200);
     window.frame = WindowFrame::Drawn;
+    // The design window stands for the program's Tk root window, and shows Tk's background.
+    window.background = rgb(0xd9, 0xd9, 0xd9);
     window.events = {
         {Event::Created, bind(onCreated)},
         {Event::MayClose, [](const EventArgs &) { return false; }},

@@ -39,6 +39,7 @@ struct ControlLook
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool wordWrap = false;
     bool border = false;          // labels: a sunken frame; entry fields: their usual frame
+    bool tkLook = false;          // labels, entries, buttons, radio and check buttons: drawn as Tk draws them
     QStringList items;            // group menu items
     QString groupTitle;           // group menu header
     int pageCount = 0;            // page container

@@ -1,5 +1,7 @@
 #include "widgets/controls/textcontrols.h"
 
+#include "widgets/controls/tkpainter.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,6 +102,8 @@ void LabelControl::applyLook(const ControlLook &look)
     m_label->setAlignment(look.alignment);
     m_label->setWordWrap(look.wordWrap);
     m_label->setFrameStyle(look.border ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    if (look.tkLook)
+        new TkPainter(m_label, tk::WidgetClass::Label, [this] { return TkContent{m_text, font()}; });
 }
 
 EntryFieldControl::EntryFieldControl(QWidget *parent)
@@ -131,6 +135,11 @@ bool EntryFieldControl::write(Prop index, int member, const QVariant &value)
 void EntryFieldControl::applyLook(const ControlLook &look)
 {
     m_edit->setFrame(look.border);
+    if (look.tkLook) {
+        // The program creates its entries empty, and the design shows them so: nothing typed sticks.
+        m_edit->setReadOnly(true);
+        new TkPainter(m_edit, tk::WidgetClass::Entry, [this] { return TkContent{QString(), font()}; });
+    }
 }
 
 PushButtonControl::PushButtonControl(QWidget *parent)
@@ -160,6 +169,15 @@ bool PushButtonControl::write(Prop index, int member, const QVariant &value)
         return true;
     }
     return FontedControl::write(index, member, value);
+}
+
+void PushButtonControl::applyLook(const ControlLook &look)
+{
+    if (look.tkLook) {
+        new TkPainter(m_button, tk::WidgetClass::Button, [this] {
+            return TkContent{m_caption, font(), false, m_button->isDown()};
+        });
+    }
 }
 
 CheckControl::CheckControl(ControlType type, QAbstractButton *button)
@@ -195,6 +213,17 @@ bool CheckControl::write(Prop index, int member, const QVariant &value)
     default:
         return FontedControl::write(index, member, value);
     }
+}
+
+void CheckControl::applyLook(const ControlLook &look)
+{
+    if (!look.tkLook)
+        return;
+    const tk::WidgetClass widgetClass =
+        type() == ControlType::CheckBox ? tk::WidgetClass::Checkbutton : tk::WidgetClass::Radiobutton;
+    new TkPainter(m_button, widgetClass, [this] {
+        return TkContent{m_caption, font(), m_button->isChecked(), m_button->isDown()};
+    });
 }
 
 CheckBoxControl::CheckBoxControl(QWidget *parent)

@@ -46,6 +46,7 @@ public:
     QWidget *widget() const override;
     QVariant read(Prop index, int member) const override;
     bool write(Prop index, int member, const QVariant &value) override;
+    void applyLook(const ControlLook &look) override;
 
 private:
     QPushButton *m_button;
@@ -60,6 +61,7 @@ public:
     QWidget *widget() const override;
     QVariant read(Prop index, int member) const override;
     bool write(Prop index, int member, const QVariant &value) override;
+    void applyLook(const ControlLook &look) override;
 
 private:
     QAbstractButton *m_button;
