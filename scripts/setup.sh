@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Kestrigan needs, and only those that are missing.
-# Usage: scripts/setup.sh [--tests]   (--tests adds what the test suite needs)
+# Usage: scripts/setup.sh [--tests|--bench]   (--tests adds what the test suite needs, --bench what
+# bench/run.sh needs on top of that)
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-noto-cjk)
-if [[ "${1:-}" == "--tests" ]]; then
+if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
+fi
+if [[ "${1:-}" == "--bench" ]]; then
+    packages+=(libxdamage-dev)
 fi
 
 missing=()
