@@ -26,6 +26,8 @@ std::unique_ptr<shell::Designer> startDesigner()
     QCursor::setPos(QPoint(0, 0));
     auto designer = std::make_unique<shell::Designer>([] { return shell::PlatformVersion{6, 1}; });
     designer->start();
+    // Room for a thousand widgets side by side.
+    designer->layer.moveControl(design::ids::DesignWindow, std::nullopt, std::nullopt, 1280, 3700);
     QCoreApplication::processEvents();
     return designer;
 }
@@ -35,11 +37,11 @@ QWidget *designClient(const shell::Designer &designer)
     return designer.layer.control(design::ids::DesignWindow)->clientWidget();
 }
 
-// The n-th press point (from 0) of a run of placements: rows of 250, each press one pixel left of the
-// last one so that it lands on empty design-window area as the user's would.
+// The n-th press point (from 0) of a run of placements: ten widgets a row, none overlapping another, so
+// that a thousand of them make a design a user could have drawn on a large design window.
 QPoint pressPoint(int n)
 {
-    return QPoint(280 - n % 250, (n / 250) * 20);
+    return QPoint(4 + (n % 10) * 124, 4 + (n / 10) * 36);
 }
 
 // Chooses a kind in the palette and presses the design window, as the user does; answers the time the
@@ -63,7 +65,8 @@ void placeMany(shell::Designer &designer, int count, QList<double> *times = null
         if (times)
             times->append(ms);
     }
-    QCoreApplication::processEvents();
+    // The pointer device reports the last press and release on its next poll; let it.
+    QTest::qWait(30);
 }
 
 double median(QList<double> values)
@@ -142,6 +145,7 @@ void bench_Design::dragStep()
     placeMany(*designer, widgets);
     const model::Component *last = designer->model.componentByNumber(designer->model.lastNumber);
     QVERIFY(last);
+    designer->layer.moveControl(last->widget, 40, 40);
     design::DragState &drag = designer->drag;
     const quintptr handle = designer->layer.nativeHandle(last->widget);
     drag.pressGeometry = design::widgetRect(handle);
@@ -171,7 +175,9 @@ void bench_Design::pointerPoll()
     QFETCH(int, widgets);
     auto designer = startDesigner();
     placeMany(*designer, widgets);
+    // The newest widget lies above all the others; brought into view, every other one is below it.
     const model::Component *last = designer->model.componentByNumber(designer->model.lastNumber);
+    designer->layer.moveControl(last->widget, 40, 40);
     QWidget *widget = designer->layer.widget(last->widget);
     QCursor::setPos(widget->mapToGlobal(QPoint(10, 10)));
     QCOMPARE(design::windowUnderPointer(), designer->layer.nativeHandle(last->widget));

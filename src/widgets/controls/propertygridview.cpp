@@ -227,6 +227,8 @@ void PropertyGridView::setCellText(int row, int column, const QString &text)
     if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
         return;
     if (row == 0 && column == 0) {
+        if (m_cornerText == text)
+            return;
         m_cornerText = text;
         if (m_corner)
             m_corner->update();
