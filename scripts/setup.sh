@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that Kestrigan needs, and only those that are missing.
-# Usage: scripts/setup.sh [--package | --tests]
-#   --package adds what building the Debian package needs; --tests that and what the test suite needs.
+# Usage: scripts/setup.sh [--package | --tests | --bench]
+#   --package adds what building the Debian package needs; --tests that and what the test suite
+#   needs; --bench what bench/run.sh needs on top of the tests'.
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev fonts-noto-cjk)
-if [[ "${1:-}" == "--package" || "${1:-}" == "--tests" ]]; then
+if [[ "${1:-}" == "--package" || "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     # CPack's Debian generator finds binaries with file and their library packages with dpkg-shlibdeps.
     packages+=(dpkg-dev file)
 fi
-if [[ "${1:-}" == "--tests" ]]; then
+if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
     # Validators for the installed desktop entry and AppStream data, and a window manager for
     # checking the main window's size limits under one.
     packages+=(desktop-file-utils appstream openbox)
+fi
+if [[ "${1:-}" == "--bench" ]]; then
+    packages+=(libxdamage-dev)
 fi
 
 missing=()

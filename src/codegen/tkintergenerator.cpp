@@ -43,6 +43,25 @@ KindFormat formatOf(model::ComponentKind kind)
     return {QLatin1StringView(" = Checkbutton(Window, text='"), QLatin1StringView("), anchor=W).place(y=")};
 }
 
+// A number written straight into the text: the generator writes six of them a component, and a
+// string of its own for each was the bulk of the work for a large design. Same digits as
+// integerToText: decimal, a minus sign for negatives, no padding.
+void appendInteger(QString &out, int value)
+{
+    char digits[12];
+    char *end = digits + sizeof digits;
+    char *at = end;
+    // Unsigned, so that the most negative int has its digits too.
+    unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
+    do {
+        *--at = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0)
+        *--at = '-';
+    out += QLatin1StringView(at, end - at);
+}
+
 void appendEscapedCharacter(QString &out, char16_t unit)
 {
     switch (unit) {
@@ -63,7 +82,8 @@ void appendEscapedCharacter(QString &out, char16_t unit)
     out += QChar(unit);
 }
 
-void appendComponentLine(QString &out, const model::Component &component, const widgets::WidgetLayer &layer)
+void appendComponentLine(QString &out, const model::Component &component, const widgets::WidgetLayer &layer,
+                         int dotsPerInch)
 {
     const KindFormat format = formatOf(component.kind);
     const widgets::ControlRef &widget = component.widget;
@@ -71,23 +91,24 @@ void appendComponentLine(QString &out, const model::Component &component, const 
     const auto font = layer.readProperty(widget, *model::fontProperty(component.kind)).value<widgets::FontValue>();
 
     out += LineEnd;
-    out += component.className();
+    out += model::classWord(component.kind);
+    appendInteger(out, component.number);
     out += format.constructor;
     if (caption) {
-        out += pythonQuotedText(layer.readText(widget, *caption));
+        appendPythonQuoted(out, layer.readText(widget, *caption));
         out += QLatin1StringView("', font=('");
     }
-    out += pythonQuotedText(font.face);
+    appendPythonQuoted(out, font.face);
     out += QLatin1StringView("', ");
-    out += widgets::integerToText(fontPoints(font.height, widgets::screenDotsPerInchY()));
+    appendInteger(out, fontPoints(font.height, dotsPerInch));
     out += format.closing;
-    out += widgets::integerToText(layer.readInteger(widget, Prop::Top));
+    appendInteger(out, layer.readInteger(widget, Prop::Top));
     out += QLatin1StringView(", x=");
-    out += widgets::integerToText(layer.readInteger(widget, Prop::Left));
+    appendInteger(out, layer.readInteger(widget, Prop::Left));
     out += QLatin1StringView(", width=");
-    out += widgets::integerToText(layer.readInteger(widget, Prop::Width));
+    appendInteger(out, layer.readInteger(widget, Prop::Width));
     out += QLatin1StringView(", height=");
-    out += widgets::integerToText(layer.readInteger(widget, Prop::Height));
+    appendInteger(out, layer.readInteger(widget, Prop::Height));
     out += QLatin1Char(')');
 }
 
@@ -97,6 +118,12 @@ QString pythonQuotedText(const QString &text)
 {
     QString out;
     out.reserve(text.size() + text.size() / 8 + 8);
+    appendPythonQuoted(out, text);
+    return out;
+}
+
+void appendPythonQuoted(QString &out, const QString &text)
+{
     const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text.at(i).unicode();
@@ -109,7 +136,6 @@ QString pythonQuotedText(const QString &text)
             appendEscapedCharacter(out, unit);
         }
     }
-    return out;
 }
 
 int fontPoints(int height, int dotsPerInch)
@@ -121,8 +147,10 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
 {
     const widgets::ControlRef window = design::ids::DesignWindow;
 
+    // Room for the usual line of each component, so the text is not copied again and again as it grows.
     QString out;
-    out.reserve(1024);
+    out.reserve(1024 + qsizetype(model.components.size()) * 112);
+    const int dotsPerInch = widgets::screenDotsPerInchY();
     out += QLatin1StringView("from tkinter import *");
     out += QLatin1StringView("\r\n\r\nWindow = Tk()");
     out += QLatin1StringView("\r\nWindow.title('");
@@ -146,7 +174,7 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
             // Components are never removed, so every number names a live one; a gap is skipped
             // rather than trusted.
             if (const model::Component *component = model.componentByNumber(number))
-                appendComponentLine(out, *component, layer);
+                appendComponentLine(out, *component, layer, dotsPerInch);
         }
     }
 

@@ -22,34 +22,6 @@ qint64 area(const QRect &rect)
     return qint64(rect.width()) * rect.height();
 }
 
-// One step of the drag: the widget follows the pointer's travel since the press. Runs on a timer and
-// not inside the press notification, so no event loop is nested in a handler.
-void followPointer(shell::Designer &designer)
-{
-    DragState &drag = designer.drag;
-    if (!drag.active) {
-        endDrag(designer);
-        return;
-    }
-    // A widget that is gone cannot be dragged; nothing may touch its handle any more.
-    const widgets::ControlRef target = designer.layer.controlOfHandle(drag.target);
-    if (target.isNull()) {
-        endDrag(designer);
-        return;
-    }
-    if (++drag.passes > DragStepLimit) {
-        endDrag(designer);
-        return;
-    }
-    const QPoint delta = native::pointerPosition() - drag.pressPointer;
-    const std::optional<QRect> step = dragStepGeometry(drag.mode, drag.pressGeometry, drag.lastApplied, delta);
-    if (!step)
-        return;
-    drag.lastApplied = *step;
-    designer.layer.moveControl(target, step->left(), step->top(), step->width(), step->height());
-    model::showProperties(designer);
-}
-
 QTimer *stepTimer(shell::Designer &designer)
 {
     DragState &drag = designer.drag;
@@ -79,6 +51,33 @@ void startDrag(shell::Designer &designer, quintptr handle)
 }
 
 } // namespace
+
+// Runs on a timer and not inside the press notification, so no event loop is nested in a handler.
+void followPointer(shell::Designer &designer)
+{
+    DragState &drag = designer.drag;
+    if (!drag.active) {
+        endDrag(designer);
+        return;
+    }
+    // A widget that is gone cannot be dragged; nothing may touch its handle any more.
+    const widgets::ControlRef target = designer.layer.controlOfHandle(drag.target);
+    if (target.isNull()) {
+        endDrag(designer);
+        return;
+    }
+    if (++drag.passes > DragStepLimit) {
+        endDrag(designer);
+        return;
+    }
+    const QPoint delta = native::pointerPosition() - drag.pressPointer;
+    const std::optional<QRect> step = dragStepGeometry(drag.mode, drag.pressGeometry, drag.lastApplied, delta);
+    if (!step)
+        return;
+    drag.lastApplied = *step;
+    designer.layer.moveControl(target, step->left(), step->top(), step->width(), step->height());
+    model::showProperties(designer);
+}
 
 void setUpPointerDevice(shell::Designer &designer)
 {

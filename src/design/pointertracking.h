@@ -32,6 +32,10 @@ QPoint pointerOffset(quintptr handle);
 // press there would do, a double arrow on the edges and corners that a drag would size.
 void onPointerMoved(shell::Designer &designer);
 
+// One step of a drag in progress: the widget follows the pointer's travel since the press and the grid
+// shows its new geometry. Ends the drag when it is no longer active or its widget is gone.
+void followPointer(shell::Designer &designer);
+
 // Ends any drag at once, as a left release would.
 void endDrag(shell::Designer &designer);
 

@@ -81,11 +81,19 @@ void showProperties(shell::Designer &designer)
     }
 
     const QList<PropertyRow> rows = propertyRows(component ? component->kind : ComponentKind::Window);
-    // The counts first: each resets the heights or widths, which are set after them.
-    layer.writeProperty(PropertyGrid, Prop::GridRows, int(rows.size()) + 1);
-    layer.writeProperty(PropertyGrid, Prop::GridColumns, 2);
-    layer.setColumnWidth(PropertyGrid, 0, LabelColumnWidth);
-    layer.setColumnWidth(PropertyGrid, 1, ValueColumnWidth);
+    // The counts first: each resets the heights or widths, which are set after them. A grid that has
+    // this shape already keeps it: every step of a drag comes here, and laying the grid out again,
+    // only to end where it was, would repaint all of it each time.
+    const bool shapedAlready = layer.readInteger(PropertyGrid, Prop::GridRows) == int(rows.size()) + 1
+        && layer.readInteger(PropertyGrid, Prop::GridColumns) == 2
+        && layer.columnWidth(PropertyGrid, 0) == LabelColumnWidth
+        && layer.columnWidth(PropertyGrid, 1) == ValueColumnWidth;
+    if (!shapedAlready) {
+        layer.writeProperty(PropertyGrid, Prop::GridRows, int(rows.size()) + 1);
+        layer.writeProperty(PropertyGrid, Prop::GridColumns, 2);
+        layer.setColumnWidth(PropertyGrid, 0, LabelColumnWidth);
+        layer.setColumnWidth(PropertyGrid, 1, ValueColumnWidth);
+    }
     layer.setCellText(PropertyGrid, 0, 0, LabelColumnHeader);
     layer.setCellText(PropertyGrid, 0, 1, ValueColumnHeader);
     for (int i = 0; i < rows.size(); ++i) {

@@ -36,6 +36,13 @@ void WidgetLayer::setColumnWidth(const ControlRef &grid, int column, int width)
         found->grid()->setColumnWidth(column, width);
 }
 
+int WidgetLayer::columnWidth(const ControlRef &grid, int column) const
+{
+    if (auto *found = dynamic_cast<GridControl *>(find(grid)))
+        return found->grid()->columnWidth(column);
+    return 0;
+}
+
 void WidgetLayer::setCellText(const ControlRef &grid, int row, int column, const QString &text)
 {
     if (auto *found = dynamic_cast<GridControl *>(find(grid)))

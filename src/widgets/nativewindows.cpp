@@ -2,19 +2,34 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 namespace widgets::native {
 
 namespace {
 
-// Only handles of widgets that still exist are followed.
+// Only handles of widgets that still exist are followed. Asking the application for all its widgets
+// copies the whole set, which at a thousand placed widgets made every pointer poll walk it once per
+// sibling; so a handle once confirmed is remembered through a guarded pointer, which Qt clears when
+// the widget goes. A cleared or unknown handle is confirmed again, so a new widget at a freed address
+// is still found.
 QWidget *widgetOf(Handle handle)
 {
     if (handle == 0)
         return nullptr;
+    static QHash<Handle, QPointer<QWidget>> confirmed;
+    const auto known = confirmed.constFind(handle);
+    if (known != confirmed.constEnd() && !known->isNull())
+        return known->data();
     auto *widget = reinterpret_cast<QWidget *>(handle);
-    return QApplication::allWidgets().contains(widget) ? widget : nullptr;
+    if (!QApplication::allWidgets().contains(widget)) {
+        confirmed.remove(handle);
+        return nullptr;
+    }
+    confirmed.insert(handle, widget);
+    return widget;
 }
 
 Handle handleOf(const QWidget *widget)

@@ -144,6 +144,7 @@ Control *WidgetLayer::makeControl(LoadedWindow &window, int id, const ControlEnt
         return raiseEvent(windowId, id, event, args);
     });
     watch(control->clientWidget(), windowId, id);
+    m_handles.insert(reinterpret_cast<quintptr>(widget), ControlKey{windowId, id});
     widget->setEnabled(!entry.disabled);
     widget->setVisible(entry.visible);
     return control;
@@ -398,6 +399,16 @@ quintptr WidgetLayer::nativeHandle(const ControlRef &ref) const
 
 ControlRef WidgetLayer::controlOfHandle(quintptr handle) const
 {
+    // Every drag step asks this; the index answers at once, and an entry is trusted only while the
+    // control it names still has that handle. Windows, and anything the index misses, are looked for.
+    const auto indexed = m_handles.constFind(handle);
+    if (indexed != m_handles.constEnd()) {
+        if (const LoadedWindow *window = loaded(indexed->window)) {
+            const auto found = window->controls.find(indexed->control);
+            if (found != window->controls.end() && reinterpret_cast<quintptr>(found->second.control->widget()) == handle)
+                return ControlRef{indexed->window, indexed->control, found->second.control->type()};
+        }
+    }
     for (const auto &[windowId, window] : m_windows) {
         if (reinterpret_cast<quintptr>(window.window->widget()) == handle)
             return windowRef(windowId);

@@ -93,6 +93,7 @@ public:
 
     // The grid's cell operations, in grid coordinates (row 0 and column 0 are the fixed headers).
     void setColumnWidth(const ControlRef &grid, int column, int width);
+    int columnWidth(const ControlRef &grid, int column) const;
     void setCellText(const ControlRef &grid, int row, int column, const QString &text);
     QString cellText(const ControlRef &grid, int row, int column) const;
     void setCellsReadOnly(const ControlRef &grid, int firstRow, int firstColumn, int lastRow, int lastColumn,
@@ -177,6 +178,7 @@ private:
     std::map<int, WindowLayout> m_tables;
     std::map<int, LoadedWindow> m_windows;
     QHash<QObject *, ControlKey> m_watched;
+    QHash<quintptr, ControlKey> m_handles;  // native handle of each control made; checked before use
     QList<ControlRef> m_eventSources;
     int m_loading = 0;
     bool m_ended = false;

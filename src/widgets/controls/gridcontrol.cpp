@@ -41,8 +41,8 @@ bool GridControl::write(Prop index, int member, const QVariant &value)
 void GridControl::applyLook(const ControlLook &look)
 {
     m_grid->setDefaultRowHeight(look.defaultRowHeight);
-    m_grid->setGridLineColour(look.gridLines == DefaultColour ? QColor() : toQColor(look.gridLines));
-    m_grid->setBackgroundColour(look.background == DefaultColour ? QColor() : toQColor(look.background));
+    m_grid->setColours(look.gridLines == DefaultColour ? QColor() : toQColor(look.gridLines),
+                       look.background == DefaultColour ? QColor() : toQColor(look.background));
 }
 
 } // namespace widgets

@@ -227,6 +227,8 @@ void PropertyGridView::setCellText(int row, int column, const QString &text)
     if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
         return;
     if (row == 0 && column == 0) {
+        if (m_cornerText == text)
+            return;
         m_cornerText = text;
         if (m_corner)
             m_corner->update();
@@ -298,6 +300,12 @@ void PropertyGridView::setBackgroundColour(const QColor &colour)
     updateStyleSheet();
 }
 
+void PropertyGridView::setColours(const QColor &gridLines, const QColor &background)
+{
+    m_gridLineColour = gridLines;
+    setBackgroundColour(background);
+}
+
 // Qt takes the grid colour from the style; a style sheet is its documented way to set it. Once a
 // style sheet is in play the headers are styled by it too: flat sections in the button face,
 // ruled like the cells, and the grid's background in the empty part below or right of them.
@@ -305,13 +313,16 @@ void PropertyGridView::updateStyleSheet()
 {
     const QString lines = (m_gridLineColour.isValid() ? m_gridLineColour : palette().color(QPalette::Mid)).name();
     // A disabled grid keeps showing its content; its current cell stays marked, but lightly.
-    setStyleSheet(QStringLiteral("QTableView { gridline-color: %1; }"
-                                 "QTableView::item:selected:disabled { background-color: %1; color: #808080; }"
-                                 "QHeaderView { background-color: %2; }"
-                                 "QHeaderView::section { background-color: %3; color: %4; padding: 0 3px;"
-                                 " border: none; border-right: 1px solid %1; border-bottom: 1px solid %1; }")
-                      .arg(lines, palette().color(QPalette::Base).name(), palette().color(QPalette::Button).name(),
-                           palette().color(QPalette::ButtonText).name()));
+    const QString sheet = QStringLiteral("QTableView { gridline-color: %1; }"
+                                         "QTableView::item:selected:disabled { background-color: %1; color: #808080; }"
+                                         "QHeaderView { background-color: %2; }"
+                                         "QHeaderView::section { background-color: %3; color: %4; padding: 0 3px;"
+                                         " border: none; border-right: 1px solid %1; border-bottom: 1px solid %1; }")
+                              .arg(lines, palette().color(QPalette::Base).name(), palette().color(QPalette::Button).name(),
+                                   palette().color(QPalette::ButtonText).name());
+    // Each new sheet polishes the grid and its headers again, a large part of the designer's start-up.
+    if (sheet != styleSheet())
+        setStyleSheet(sheet);
 }
 
 QWidget *PropertyGridView::openEditor() const

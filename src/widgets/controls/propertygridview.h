@@ -52,6 +52,8 @@ public:
     // Invalid colours stand for the style's grid lines and a white background.
     void setGridLineColour(const QColor &colour);
     void setBackgroundColour(const QColor &colour);
+    // Both at once, with one new style sheet instead of two.
+    void setColours(const QColor &gridLines, const QColor &background);
 
     // The in-place editor open now, if any (for tests and for whoever must know an edit is on).
     QWidget *openEditor() const;

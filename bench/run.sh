@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Measures Kestrigan beside the smallest Qt programs, built and measured in the same run, and prints
+# one Markdown table with the machine and the date. Builds in Release into build-bench/.
+#   bench/run.sh            the whole set (about four minutes, the 60-second drag included)
+#   RUNS=9 bench/run.sh     more runs per figure (default 7 for start-up, 5 in process)
+# Whole-process figures come from outside on a private Xvfb (start-up until the main window is mapped
+# and drawn, resident memory from /proc); in-process figures from Qt Test's QBENCHMARK, offscreen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+scripts/setup.sh --bench >&2
+
+build_dir=${KESTRIGAN_BENCH_BUILD_DIR:-$root/build-bench}
+if [[ ! -f "$build_dir/CMakeCache.txt" ]]; then
+    launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >&2
+fi
+cmake --build "$build_dir" -j "$(nproc)" --target kestrigan floor_empty_window floor_chinese_label startwatch \
+    bench_generate bench_design >&2
+
+startup_runs=${RUNS:-7}
+inprocess_runs=${RUNS:-5}
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A private X server; -displayfd picks a free display number.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.05; done
+[[ -s "$work/display" ]] || { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
+export DISPLAY=:$(cat "$work/display")
+
+# Start-up and idle memory, the three programs in turn so that noise falls on all alike; one warm-up
+# round first fills the font and file caches.
+programs=(kestrigan floor_empty_window floor_chinese_label)
+declare -A titles=([kestrigan]="Kestrigan 1.2.6.0" [floor_empty_window]=floor [floor_chinese_label]=floor)
+declare -A paths=([kestrigan]="$build_dir/kestrigan" [floor_empty_window]="$build_dir/bench/floor_empty_window"
+                  [floor_chinese_label]="$build_dir/bench/floor_chinese_label")
+for round in $(seq 0 "$startup_runs"); do
+    for program in "${programs[@]}"; do
+        echo "start-up round $round: $program" >&2
+        out=$(QT_QPA_PLATFORM=xcb "$build_dir/bench/startwatch" "${titles[$program]}" 1000 "${paths[$program]}")
+        [[ $round -eq 0 ]] && continue
+        echo "$out" | sed "s/^/$program /" >>"$work/whole"
+    done
+done
+
+# In-process figures, offscreen. Qt Test writes its benchmark results as CSV; our own figures are the
+# FIGURE lines on standard output.
+export QT_QPA_PLATFORM=offscreen
+for run in $(seq "$inprocess_runs"); do
+    echo "in-process round $run" >&2
+    "$build_dir/bench/bench_generate" -o "$work/generate.$run.csv,csv" >&2
+    "$build_dir/bench/bench_design" placement dragStep pointerPoll applyPropertyEdits memoryAfterPlacing \
+        -o "$work/design.$run.csv,csv" | grep '^FIGURE' >>"$work/figures"
+done
+echo "60-second drag" >&2
+"$build_dir/bench/bench_design" memoryDuringLongDrag -o "$work/drag.csv,csv" | grep '^FIGURE' >>"$work/figures"
+
+python3 "$root/bench/table.py" "$work" "$startup_runs" "$inprocess_runs"
