@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev fonts-noto-cjk)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
+    # The sanitizer build and the fuzz targets: clang with its sanitizer and libFuzzer runtimes.
+    packages+=(clang-14 libclang-rt-14-dev llvm-14)
 fi
 
 missing=()
