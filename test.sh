@@ -1,10 +1,32 @@
 #!/usr/bin/env bash
-# Set up, build and run the whole test suite headless; ends with ctest's summary.
+# Set up, build and run the whole test suite headless: once as the program is built for use, once
+# built with AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/), where any report
+# fails the test, and then each fuzz target for 30 seconds from its seed corpus. Extra arguments go
+# to both ctest runs (the fuzz runs are left out then). Each part ends with its own summary.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh --tests
-scripts/build.sh
-cd "${KESTRIGAN_BUILD_DIR:-build}"
+failed=0
+
 # Tests that drive real displays depend on timing; one that fails is run once more, and its first
 # failure stays in the output.
-ctest --output-on-failure -j "$(nproc)" --repeat until-pass:2 "$@"
+run_suite() {
+    local build_dir=$1
+    shift
+    (cd "$build_dir" && ctest --output-on-failure -j "$(nproc)" --repeat until-pass:2 "$@") || failed=1
+}
+
+scripts/build.sh
+run_suite "${KESTRIGAN_BUILD_DIR:-build}" "$@"
+
+scripts/build.sh --sanitize
+# Leaks count only in our code: tests/lsan.supp names the third-party ones and why.
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+export ASAN_OPTIONS="detect_leaks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+run_suite "${KESTRIGAN_SANITIZE_BUILD_DIR:-build-sanitize}" "$@"
+
+if [[ $# -eq 0 ]]; then
+    scripts/fuzz.sh 30 || failed=1
+fi
+exit $failed

@@ -138,6 +138,7 @@ void tst_DesignWindow::sizeTextFollowsFrameDrag_data()
     QTest::newRow("to 411 x 250") << QPoint(111, 50) << QStringLiteral(" 窗口大小: 411,250");
     QTest::newRow("smaller, 250 x 120") << QPoint(-50, -80) << QStringLiteral(" 窗口大小: 250,120");
     QTest::newRow("only wider") << QPoint(1, 0) << QStringLiteral(" 窗口大小: 301,200");
+    QTest::newRow("past the top-left corner") << QPoint(-400, -300) << QStringLiteral(" 窗口大小: 112,0");
 }
 
 // The user drags the bottom-right corner of the frame.
@@ -153,6 +154,9 @@ void tst_DesignWindow::sizeTextFollowsFrameDrag()
     QTest::mouseMove(window, corner + travel);
     QTest::mouseRelease(window, Qt::LeftButton, {}, corner + travel);
     QCOMPARE(statusText(*m_designer), status);
+    // The grid, which shows the window, shows the size it has now.
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("宽度")), QString::number(m_designer->layer.clientWidth(DesignWindow)));
+    QCOMPARE(gridValue(*m_designer, QStringLiteral("高度")), QString::number(m_designer->layer.clientHeight(DesignWindow)));
     QCOMPARE(m_designer->layer.readInteger(DesignWindow, Prop::Left), 20);
     QCOMPARE(m_designer->layer.readInteger(DesignWindow, Prop::Top), 20);
 }

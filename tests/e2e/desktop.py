@@ -480,12 +480,22 @@ class Desktop:
         self.xdotool("key", "--clearmodifiers", *keys)
 
     def type_text(self, text, window=None, delay_ms=12):
-        """Types text as key presses (focusing the window first if given). Characters that the
-        keyboard map lacks, Chinese for instance, are typed through a temporarily remapped key."""
+        """Types text into the focus window (focusing the window first if given): printable ASCII
+        as key presses, every other run of characters (Chinese, emoji) pasted with ctrl+v.
+
+        xdotool types a character that the keyboard map lacks by remapping a spare key code,
+        pressing it and mapping it back at once. A Qt program re-reads the whole map when told
+        of the change, and by then the map may already be back: the key press then means
+        nothing and the character is lost. The clipboard has no such race."""
         if window is not None:
             self.focus(window)
-        timeout = TOOL_TIMEOUT + len(text) * delay_ms / 1000 * 3
-        self.xdotool("type", "--clearmodifiers", "--delay", delay_ms, "--", text, timeout=timeout)
+        for run in re.findall(r"[ -~]+|[^ -~]+", text):
+            if " " <= run[0] <= "~":
+                timeout = TOOL_TIMEOUT + len(run) * delay_ms / 1000 * 3
+                self.xdotool("type", "--clearmodifiers", "--delay", delay_ms, "--", run, timeout=timeout)
+            else:
+                self.set_clipboard(run)
+                self.xdotool("key", "--clearmodifiers", "ctrl+v")
 
     # ---- clipboard ----
 

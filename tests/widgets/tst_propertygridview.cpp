@@ -6,8 +6,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <memory>
 
 using namespace widgets;
 
@@ -100,6 +103,7 @@ private slots:
     void cornerShowsItsText();
     void gridLinesInTheLookColour();
     void adapterCountsAndEvent();
+    void adapterTakesItsGridAndAnOpenEditWithoutReport();
 };
 
 void tst_PropertyGridView::cleanup()
@@ -537,6 +541,33 @@ void tst_PropertyGridView::adapterCountsAndEvent()
     QCOMPARE(control.read(Prop::GridRows, -1).toInt(), 1);
     QVERIFY(!control.write(Prop::NormalText, -1, 0));   // no such index on a grid
     QVERIFY(!control.read(Prop::MenuCurrentItem, -1).isValid());
+}
+
+// The control goes first and its window later, as the widget layer ends: the grid goes with the
+// control, and nothing reports the open edit to handlers that may be gone.
+void tst_PropertyGridView::adapterTakesItsGridAndAnOpenEditWithoutReport()
+{
+    QWidget window;
+    auto control = std::make_unique<GridControl>(&window);
+    PropertyGridView *grid = control->grid();
+    grid->setRowCount(3);
+    grid->setColumnCount(2);
+    grid->setCellText(1, 1, QStringLiteral("value"));
+    window.resize(320, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    grid->setFocus();
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QVERIFY(grid->openEditor());
+    int reported = 0;
+    connect(grid, &PropertyGridView::editEnded, this, [&reported] { ++reported; });
+    const QPointer<PropertyGridView> alive = grid;
+
+    control.reset();
+    QVERIFY(alive.isNull());
+    window.close();
+    QCOMPARE(reported, 0);
 }
 
 QTEST_MAIN(tst_PropertyGridView)

@@ -4,9 +4,15 @@
 
 namespace widgets {
 
-GridControl::GridControl(QWidget *parent) : Control(ControlType::Grid), m_grid(new PropertyGridView(parent))
+GridControl::GridControl(QWidget *parent)
+    : Control(ControlType::Grid), m_grid(new PropertyGridView(parent)), m_gridAlive(m_grid)
 {
     connect(m_grid, &PropertyGridView::editEnded, this, [this] { raise(Event::EditEnded); });
+}
+
+GridControl::~GridControl()
+{
+    delete m_gridAlive.data();
 }
 
 QWidget *GridControl::widget() const

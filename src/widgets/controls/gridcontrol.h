@@ -3,6 +3,7 @@
 #include "widgets/control.h"
 
 #include <QObject>
+#include <QPointer>
 
 namespace widgets {
 
@@ -16,6 +17,8 @@ class GridControl : public QObject, public Control
     Q_OBJECT
 public:
     explicit GridControl(QWidget *parent);
+    // Takes its grid with it: a grid left behind would go on reporting edits for a control that is gone.
+    ~GridControl() override;
 
     QWidget *widget() const override;
     QVariant read(Prop index, int member) const override;
@@ -26,6 +29,7 @@ public:
 
 private:
     PropertyGridView *m_grid;
+    QPointer<PropertyGridView> m_gridAlive;   // null once a window took the grid down first
 };
 
 } // namespace widgets

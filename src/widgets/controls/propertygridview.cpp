@@ -148,7 +148,12 @@ PropertyGridView::PropertyGridView(QWidget *parent)
     setColumnCount(1);
 }
 
-PropertyGridView::~PropertyGridView() = default;
+// An edit still open is dropped without editEnded: the focus change of the editor's destruction would
+// otherwise report it while the grid is half gone, to handlers that may be gone already.
+PropertyGridView::~PropertyGridView()
+{
+    blockSignals(true);
+}
 
 void PropertyGridView::setRowCount(int rows)
 {
