@@ -1,8 +1,8 @@
 #include "codegen/codeview.h"
 
 #include "codegen/tkintergenerator.h"
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
+#include "design/designerstate.h"
+#include "design/mainwindowids.h"
 #include "widgets/colour.h"
 
 #include <Qsci/qsciscintillabase.h>
@@ -52,9 +52,9 @@ constexpr widgets::Colour Caret = rgb(0, 0, 0);
 constexpr int TabWidth = 4;
 constexpr int DefaultPoints = 12;
 
-long send(shell::Designer &designer, unsigned message, unsigned long wParam = 0, long lParam = 0)
+long send(design::DesignerState &designer, unsigned message, unsigned long wParam = 0, long lParam = 0)
 {
-    return designer.layer.sendScintilla(shell::ids::CodeView, message, wParam, lParam);
+    return designer.layer.sendScintilla(design::mainwindow::CodeView, message, wParam, lParam);
 }
 
 } // namespace
@@ -67,7 +67,7 @@ int lineNumberMarginWidth(long lineCount)
     return (digits + 1) * 10;
 }
 
-void setUpCodeView(shell::Designer &designer)
+void setUpCodeView(design::DesignerState &designer)
 {
     send(designer, Sci::SCI_SETMARGINTYPEN, 0, Sci::SC_MARGIN_NUMBER);
     // No keyword list: keywords are coloured like other identifiers.
@@ -80,29 +80,29 @@ void setUpCodeView(shell::Designer &designer)
     }
 
     // Through the control's properties, so that the control reports the colours it shows.
-    designer.layer.writeProperty(shell::ids::CodeView, widgets::Prop::EditorSelectionText, SelectionText);
-    designer.layer.writeProperty(shell::ids::CodeView, widgets::Prop::EditorSelectionBack, SelectionBack);
-    designer.layer.writeProperty(shell::ids::CodeView, widgets::Prop::EditorCaret, Caret);
+    designer.layer.writeProperty(design::mainwindow::CodeView, widgets::Prop::EditorSelectionText, SelectionText);
+    designer.layer.writeProperty(design::mainwindow::CodeView, widgets::Prop::EditorSelectionBack, SelectionBack);
+    designer.layer.writeProperty(design::mainwindow::CodeView, widgets::Prop::EditorCaret, Caret);
 
     send(designer, Sci::SCI_USEPOPUP, Sci::SC_POPUP_ALL);
     send(designer, Sci::SCI_SETTABWIDTH, TabWidth);
     send(designer, Sci::SCI_SETBACKSPACEUNINDENTS, 1);
     // Style 32 alone: no STYLECLEARALL, so the Python styles keep the editor's own face and size.
-    designer.layer.sendScintilla(shell::ids::CodeView, Sci::SCI_STYLESETFONT, Sci::STYLE_DEFAULT,
+    designer.layer.sendScintilla(design::mainwindow::CodeView, Sci::SCI_STYLESETFONT, Sci::STYLE_DEFAULT,
                                  QStringLiteral("微软雅黑").toUtf8().constData());
     send(designer, Sci::SCI_STYLESETSIZE, Sci::STYLE_DEFAULT, DefaultPoints);
     // The text is Unicode: in UTF-8 each Chinese character is one step for the caret and the
     // selection, and every character a caption may hold can be shown.
     send(designer, Sci::SCI_SETCODEPAGE, Sci::SC_CP_UTF8);
-    designer.layer.redraw(shell::ids::CodeView);
+    designer.layer.redraw(design::mainwindow::CodeView);
 }
 
-void showGeneratedCode(shell::Designer &designer)
+void showGeneratedCode(design::DesignerState &designer)
 {
     send(designer, Sci::SCI_SETREADONLY, 0);
     {
         const QByteArray text = generate(designer.model, designer.layer).toUtf8();
-        designer.layer.sendScintilla(shell::ids::CodeView, Sci::SCI_SETTEXT, 0, text.constData());
+        designer.layer.sendScintilla(design::mainwindow::CodeView, Sci::SCI_SETTEXT, 0, text.constData());
     }
     // Nothing can be undone in a read-only view, so the history would only keep every earlier
     // program for the rest of the run.
@@ -110,7 +110,7 @@ void showGeneratedCode(shell::Designer &designer)
     send(designer, Sci::SCI_SETREADONLY, 1);
 }
 
-void fitLineNumberMargin(shell::Designer &designer)
+void fitLineNumberMargin(design::DesignerState &designer)
 {
     const long lines = send(designer, Sci::SCI_GETLINECOUNT);
     send(designer, Sci::SCI_SETMARGINWIDTHN, 0, lineNumberMarginWidth(lines));

@@ -1,11 +1,11 @@
 #include "design/designwindow.h"
 
+#include "design/designerstate.h"
 #include "design/designwindowids.h"
+#include "design/mainwindowids.h"
 #include "design/placement.h"
 #include "design/selection.h"
 #include "model/propertydisplay.h"
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
 #include "widgets/textconversion.h"
 
 namespace design {
@@ -18,46 +18,46 @@ constexpr QPoint PlaceInCanvas(20, 20);
 constexpr QSize ClientSizeAtCreation(300, 200);
 constexpr int CanvasMargin = 30;
 
-void onCreated(shell::Designer &designer)
+void onCreated(design::DesignerState &designer)
 {
     WidgetLayer &layer = designer.layer;
     const ControlRef window = ids::DesignWindow;
-    layer.setParent(window, shell::ids::DesignCanvas);
+    layer.setParent(window, design::mainwindow::DesignCanvas);
     layer.moveControl(window, PlaceInCanvas.x(), PlaceInCanvas.y(), layer.readInteger(window, Prop::Width),
                       layer.readInteger(window, Prop::Height));
     const int frameWidth = layer.readInteger(window, Prop::Width) - layer.clientWidth(window);
     const int frameHeight = layer.readInteger(window, Prop::Height) - layer.clientHeight(window);
     layer.moveControl(window, std::nullopt, std::nullopt, frameWidth + ClientSizeAtCreation.width(),
                       frameHeight + ClientSizeAtCreation.height());
-    layer.moveControl(shell::ids::DesignCanvas, std::nullopt, std::nullopt,
+    layer.moveControl(design::mainwindow::DesignCanvas, std::nullopt, std::nullopt,
                       WidgetLayer::screenWidth() + frameWidth + CanvasMargin,
                       WidgetLayer::screenHeight() + frameHeight + CanvasMargin);
-    layer.writeProperty(shell::ids::HorizontalScrollBar, Prop::ScrollMaximum,
-                        layer.readInteger(shell::ids::DesignCanvas, Prop::Width));
-    layer.writeProperty(shell::ids::VerticalScrollBar, Prop::ScrollMaximum,
-                        layer.readInteger(shell::ids::DesignCanvas, Prop::Height));
+    layer.writeProperty(design::mainwindow::HorizontalScrollBar, Prop::ScrollMaximum,
+                        layer.readInteger(design::mainwindow::DesignCanvas, Prop::Width));
+    layer.writeProperty(design::mainwindow::VerticalScrollBar, Prop::ScrollMaximum,
+                        layer.readInteger(design::mainwindow::DesignCanvas, Prop::Height));
 }
 
 // The design window stays where it is: a move, minimize or maximize is undone at once.
-void onMoved(shell::Designer &designer)
+void onMoved(design::DesignerState &designer)
 {
     WidgetLayer &layer = designer.layer;
     layer.writeProperty(ids::DesignWindow, Prop::WindowState, 0);
     layer.moveControl(ids::DesignWindow, PlaceInCanvas.x(), PlaceInCanvas.y());
 }
 
-void onResized(shell::Designer &designer)
+void onResized(design::DesignerState &designer)
 {
     WidgetLayer &layer = designer.layer;
-    layer.writeProperty(shell::ids::StatusBar, Prop::LabelText,
+    layer.writeProperty(design::mainwindow::StatusBar, Prop::LabelText,
                         QStringLiteral(" 窗口大小: ") + integerToText(layer.clientWidth(ids::DesignWindow))
                             + QLatin1Char(',') + integerToText(layer.clientHeight(ids::DesignWindow)));
     model::showProperties(designer);
 }
 
-void onPointerMoved(shell::Designer &designer, int x, int y)
+void onPointerMoved(design::DesignerState &designer, int x, int y)
 {
-    designer.layer.writeProperty(shell::ids::StatusBar, Prop::LabelText,
+    designer.layer.writeProperty(design::mainwindow::StatusBar, Prop::LabelText,
                                  QStringLiteral(" 指针座标: ") + integerToText(x) + QLatin1Char(',')
                                      + integerToText(y));
 }
@@ -87,10 +87,10 @@ ControlEntry templateEntry(const ControlRef &ref, const char *layoutName, QRect 
 
 } // namespace
 
-WindowLayout designWindowTable(shell::Designer &designer)
+WindowLayout designWindowTable(design::DesignerState &designer)
 {
-    shell::Designer *d = &designer;
-    auto bind = [d](void (*handler)(shell::Designer &)) { return plainHandler([d, handler] { handler(*d); }); };
+    design::DesignerState *d = &designer;
+    auto bind = [d](void (*handler)(design::DesignerState &)) { return plainHandler([d, handler] { handler(*d); }); };
 
     WindowLayout layout;
     WindowEntry &window = layout.window;

@@ -2,13 +2,13 @@
 
 #include "widgets/layouttable.h"
 
-namespace shell {
-struct Designer;
+namespace design {
+struct DesignerState;
 }
 
 namespace design {
 
 // The design window's layout table: a self-framed window with the five hidden templates.
-widgets::WindowLayout designWindowTable(shell::Designer &designer);
+widgets::WindowLayout designWindowTable(design::DesignerState &designer);
 
 } // namespace design

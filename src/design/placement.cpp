@@ -1,10 +1,10 @@
 #include "design/placement.h"
 
+#include "design/designerstate.h"
 #include "design/designwindowids.h"
+#include "design/mainwindowids.h"
 #include "model/componentkind.h"
 #include "model/propertydisplay.h"
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
 
 #include "widgets/nativewindows.h"
 
@@ -26,11 +26,11 @@ ControlRef templateOf(model::ComponentKind kind)
     return {};
 }
 
-void onDesignWindowPressed(shell::Designer &designer, int x, int y)
+void onDesignWindowPressed(design::DesignerState &designer, int x, int y)
 {
     widgets::WidgetLayer &layer = designer.layer;
     const std::optional<model::ComponentKind> kind =
-        model::kindOfPaletteItem(layer.readInteger(shell::ids::Palette, Prop::MenuCurrentItem));
+        model::kindOfPaletteItem(layer.readInteger(design::mainwindow::Palette, Prop::MenuCurrentItem));
     if (!kind) {
         model::selectListEntry(designer, 0);
         return;
@@ -51,7 +51,7 @@ void onDesignWindowPressed(shell::Designer &designer, int x, int y)
     layer.moveControl(placed, x, y, layer.readInteger(placed, Prop::Width), layer.readInteger(placed, Prop::Height));
     layer.writeProperty(placed, Prop::Visible, true);
     layer.writeProperty(placed, Prop::Disabled, false);
-    layer.writeProperty(shell::ids::Palette, Prop::MenuCurrentItem, 0);
+    layer.writeProperty(design::mainwindow::Palette, Prop::MenuCurrentItem, 0);
     model::addListEntry(designer, entry);
 }
 

@@ -3,8 +3,8 @@
 #include "model/componentkind.h"
 #include "widgets/controlref.h"
 
-namespace shell {
-struct Designer;
+namespace design {
+struct DesignerState;
 }
 
 namespace design {
@@ -14,6 +14,6 @@ widgets::ControlRef templateOf(model::ComponentKind kind);
 
 // A left press on empty design-window area at (x, y) in its client coordinates: places a widget of
 // the palette's kind there, or selects the window when the palette holds the pointer.
-void onDesignWindowPressed(shell::Designer &designer, int x, int y);
+void onDesignWindowPressed(design::DesignerState &designer, int x, int y);
 
 } // namespace design

@@ -1,9 +1,9 @@
 #include "design/pointertracking.h"
 
+#include "design/designerstate.h"
 #include "design/dragstate.h"
+#include "design/mainwindowids.h"
 #include "model/propertydisplay.h"
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
 #include "widgets/events.h"
 #include "widgets/nativewindows.h"
 
@@ -22,7 +22,7 @@ qint64 area(const QRect &rect)
     return qint64(rect.width()) * rect.height();
 }
 
-QTimer *stepTimer(shell::Designer &designer)
+QTimer *stepTimer(design::DesignerState &designer)
 {
     DragState &drag = designer.drag;
     if (!drag.stepTimer) {
@@ -30,13 +30,13 @@ QTimer *stepTimer(shell::Designer &designer)
         drag.stepTimer = new QTimer(&designer.layer);
         drag.stepTimer->setInterval(DragStepInterval);
         drag.stepTimer->setTimerType(Qt::PreciseTimer);
-        shell::Designer *d = &designer;
+        design::DesignerState *d = &designer;
         QObject::connect(drag.stepTimer, &QTimer::timeout, &designer.layer, [d] { followPointer(*d); });
     }
     return drag.stepTimer;
 }
 
-void startDrag(shell::Designer &designer, quintptr handle)
+void startDrag(design::DesignerState &designer, quintptr handle)
 {
     DragState &drag = designer.drag;
     drag.pressGeometry = widgetRect(handle);
@@ -53,7 +53,7 @@ void startDrag(shell::Designer &designer, quintptr handle)
 } // namespace
 
 // Runs on a timer and not inside the press notification, so no event loop is nested in a handler.
-void followPointer(shell::Designer &designer)
+void followPointer(design::DesignerState &designer)
 {
     DragState &drag = designer.drag;
     if (!drag.active) {
@@ -79,13 +79,13 @@ void followPointer(shell::Designer &designer)
     model::showProperties(designer);
 }
 
-void setUpPointerDevice(shell::Designer &designer)
+void setUpPointerDevice(design::DesignerState &designer)
 {
     stepTimer(designer);
-    designer.layer.setInputDeviceRunning(shell::ids::InputDevice, true);
+    designer.layer.setInputDeviceRunning(design::mainwindow::InputDevice, true);
 }
 
-void onButtonChanged(shell::Designer &designer, int key, int state)
+void onButtonChanged(design::DesignerState &designer, int key, int state)
 {
     if (key != widgets::PointerKey::Left)
         return;
@@ -124,7 +124,7 @@ native::PointerShape shapeFor(DragMode mode)
 
 } // namespace
 
-void onPointerMoved(shell::Designer &designer)
+void onPointerMoved(design::DesignerState &designer)
 {
     // While a drag is on, the widget keeps the shape it had at the press.
     if (designer.drag.active)
@@ -135,7 +135,7 @@ void onPointerMoved(shell::Designer &designer)
     native::setPointerShape(handle, shapeFor(hitTest(pointerOffset(handle), widgetRect(handle).size())));
 }
 
-void endDrag(shell::Designer &designer)
+void endDrag(design::DesignerState &designer)
 {
     DragState &drag = designer.drag;
     drag.active = false;

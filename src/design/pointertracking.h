@@ -4,18 +4,18 @@
 #include <QRect>
 #include <QtGlobal>
 
-namespace shell {
-struct Designer;
+namespace design {
+struct DesignerState;
 }
 
 namespace design {
 
 // Starts the pointer device's polling and readies the step that makes a drag follow the pointer.
-void setUpPointerDevice(shell::Designer &designer);
+void setUpPointerDevice(design::DesignerState &designer);
 
 // The pointer device's button notification: key 256 left, 257 right, 258 middle; state 2 pressed,
 // 1 released. A left press over a draggable widget starts a drag; a left release anywhere ends it.
-void onButtonChanged(shell::Designer &designer, int key, int state);
+void onButtonChanged(design::DesignerState &designer, int key, int state);
 
 // The widget under the pointer, as the native handle that the drag compares with the shown handles:
 // the topmost one, or among the visible siblings below it that also contain the pointer the one with
@@ -30,13 +30,13 @@ QPoint pointerOffset(quintptr handle);
 
 // The pointer device's position notification: over a draggable widget the pointer shows what a
 // press there would do, a double arrow on the edges and corners that a drag would size.
-void onPointerMoved(shell::Designer &designer);
+void onPointerMoved(design::DesignerState &designer);
 
 // One step of a drag in progress: the widget follows the pointer's travel since the press and the grid
 // shows its new geometry. Ends the drag when it is no longer active or its widget is gone.
-void followPointer(shell::Designer &designer);
+void followPointer(design::DesignerState &designer);
 
 // Ends any drag at once, as a left release would.
-void endDrag(shell::Designer &designer);
+void endDrag(design::DesignerState &designer);
 
 } // namespace design

@@ -1,7 +1,7 @@
 #include "design/scrolling.h"
 
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
+#include "design/designerstate.h"
+#include "design/mainwindowids.h"
 
 namespace design {
 
@@ -9,18 +9,18 @@ using widgets::Prop;
 
 // The canvas sits at minus the bars' positions; with the maxima at the whole canvas size the far end of
 // a bar takes the canvas entirely out of view.
-void onHorizontalScroll(shell::Designer &designer)
+void onHorizontalScroll(design::DesignerState &designer)
 {
     widgets::WidgetLayer &layer = designer.layer;
-    layer.moveControl(shell::ids::DesignCanvas, -layer.readInteger(shell::ids::HorizontalScrollBar, Prop::ScrollPosition),
+    layer.moveControl(design::mainwindow::DesignCanvas, -layer.readInteger(design::mainwindow::HorizontalScrollBar, Prop::ScrollPosition),
                       std::nullopt);
 }
 
-void onVerticalScroll(shell::Designer &designer)
+void onVerticalScroll(design::DesignerState &designer)
 {
     widgets::WidgetLayer &layer = designer.layer;
-    layer.moveControl(shell::ids::DesignCanvas, std::nullopt,
-                      -layer.readInteger(shell::ids::VerticalScrollBar, Prop::ScrollPosition));
+    layer.moveControl(design::mainwindow::DesignCanvas, std::nullopt,
+                      -layer.readInteger(design::mainwindow::VerticalScrollBar, Prop::ScrollPosition));
 }
 
 } // namespace design

@@ -1,13 +1,13 @@
 #pragma once
 
-namespace shell {
-struct Designer;
+namespace design {
+struct DesignerState;
 }
 
 namespace design {
 
 // The scroll bars pan the design canvas by their negative positions.
-void onHorizontalScroll(shell::Designer &designer);
-void onVerticalScroll(shell::Designer &designer);
+void onHorizontalScroll(design::DesignerState &designer);
+void onVerticalScroll(design::DesignerState &designer);
 
 } // namespace design

@@ -1,14 +1,14 @@
 #include "design/selection.h"
 
+#include "design/designerstate.h"
 #include "model/propertydisplay.h"
-#include "shell/designer.h"
 #include "widgets/textconversion.h"
 
 namespace design {
 
 using widgets::Prop;
 
-void selectPressedWidget(shell::Designer &designer)
+void selectPressedWidget(design::DesignerState &designer)
 {
     widgets::WidgetLayer &layer = designer.layer;
     // A placed widget answers through its template's binding; the source is the widget itself.

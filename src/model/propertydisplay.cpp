@@ -1,23 +1,23 @@
 #include "model/propertydisplay.h"
 
+#include "design/designerstate.h"
 #include "design/designwindowids.h"
+#include "design/mainwindowids.h"
 #include "model/propertyediting.h"
 #include "model/propertyrows.h"
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
 #include "widgets/textconversion.h"
 
 namespace model {
 
-using shell::ids::ComponentList;
-using shell::ids::PropertyGrid;
+using design::mainwindow::ComponentList;
+using design::mainwindow::PropertyGrid;
 using widgets::FontMember;
 using widgets::Prop;
 using widgets::WidgetLayer;
 
 namespace {
 
-QString windowValue(const shell::Designer &designer, PropertyRow row)
+QString windowValue(const design::DesignerState &designer, PropertyRow row)
 {
     const WidgetLayer &layer = designer.layer;
     const widgets::ControlRef window = design::ids::DesignWindow;
@@ -61,7 +61,7 @@ QString componentValue(const WidgetLayer &layer, const Component &component, Pro
 
 } // namespace
 
-void showProperties(shell::Designer &designer)
+void showProperties(design::DesignerState &designer)
 {
     WidgetLayer &layer = designer.layer;
     // A text still being typed belongs to what the grid shows now, not to what it is about to show.
@@ -110,14 +110,14 @@ void showProperties(shell::Designer &designer)
     }
 }
 
-void addListEntry(shell::Designer &designer, const QString &entry)
+void addListEntry(design::DesignerState &designer, const QString &entry)
 {
     const int index = designer.layer.listAddItem(ComponentList, entry);
     designer.layer.writeProperty(ComponentList, Prop::ListSelection, index);
     showProperties(designer);
 }
 
-void selectListEntry(shell::Designer &designer, int index)
+void selectListEntry(design::DesignerState &designer, int index)
 {
     designer.layer.writeProperty(ComponentList, Prop::ListSelection, index);
     showProperties(designer);

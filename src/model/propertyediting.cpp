@@ -1,10 +1,10 @@
 #include "model/propertyediting.h"
 
+#include "design/designerstate.h"
 #include "design/designwindowids.h"
+#include "design/mainwindowids.h"
 #include "model/propertydisplay.h"
 #include "model/propertyrows.h"
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
 #include "widgets/textconversion.h"
 
 #include <QScopedValueRollback>
@@ -14,7 +14,7 @@
 
 namespace model {
 
-using shell::ids::PropertyGrid;
+using design::mainwindow::PropertyGrid;
 using widgets::FontMember;
 using widgets::Prop;
 using widgets::WidgetLayer;
@@ -54,7 +54,7 @@ void writeWindowHeight(WidgetLayer &layer, int clientHeight)
 }
 
 // Rows 3 and 4 only change the model: the design window stays where it is on the screen.
-void writeWindow(shell::Designer &designer, const QList<PropertyRow> &rows, const QStringList &values)
+void writeWindow(design::DesignerState &designer, const QList<PropertyRow> &rows, const QStringList &values)
 {
     WidgetLayer &layer = designer.layer;
     for (int i = 0; i < rows.size(); ++i) {
@@ -108,7 +108,7 @@ void writeComponent(WidgetLayer &layer, const Component &component, const QList<
 
 } // namespace
 
-void applyPropertyEdits(shell::Designer &designer)
+void applyPropertyEdits(design::DesignerState &designer)
 {
     const QScopedValueRollback<bool> guard(applying, true);
     WidgetLayer &layer = designer.layer;
@@ -137,7 +137,7 @@ void applyPropertyEdits(shell::Designer &designer)
     showProperties(designer);
 }
 
-void finishPropertyEdit(shell::Designer &designer)
+void finishPropertyEdit(design::DesignerState &designer)
 {
     if (applying)
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
-namespace shell {
-struct Designer;
+namespace design {
+struct DesignerState;
 }
 
 namespace model {
@@ -9,11 +9,11 @@ namespace model {
 // Writes every value row of the property grid back to what the grid shows (the design window and
 // the model, or the shown component's widget), then redisplays the grid from what they actually
 // took. Bound to the grid's edit-ended notification.
-void applyPropertyEdits(shell::Designer &designer);
+void applyPropertyEdits(design::DesignerState &designer);
 
 // Ends an in-place edit that is still open in the grid, as a click elsewhere would: the typed
 // text is kept and applied. Does nothing while the edits are being applied, so that the editor
 // Tab has opened on the next cell stays open.
-void finishPropertyEdit(shell::Designer &designer);
+void finishPropertyEdit(design::DesignerState &designer);
 
 } // namespace model

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "design/dragstate.h"
-#include "model/designmodel.h"
+#include "design/designerstate.h"
 #include "shell/platformcheck.h"
-#include "widgets/widgetlayer.h"
 
 namespace shell {
 
@@ -17,9 +15,8 @@ struct MainWindowLimits
     int maxHeight = 0;
 };
 
-// Everything the designer's handlers work on: the widget layer with its two windows, the one design
-// model, the drag in progress and the main window's limits. One per run.
-struct Designer
+// The designer for one run: the state its handlers work on, and the main window's limits.
+struct Designer : design::DesignerState
 {
     explicit Designer(PlatformVersionSource platformVersion = runningPlatformVersion);
     Designer(const Designer &) = delete;
@@ -28,9 +25,6 @@ struct Designer
     // Registers both layout tables and loads the main window, which starts everything else.
     void start();
 
-    widgets::WidgetLayer layer;
-    model::DesignModel model;
-    design::DragState drag;
     MainWindowLimits limits;
     PlatformVersionSource platformVersion;
 };

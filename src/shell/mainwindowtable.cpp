@@ -95,7 +95,8 @@ ControlEntry scrollBar(const ControlRef &ref, const char *layoutName, QRect rect
 WindowLayout mainWindowTable(Designer &designer)
 {
     Designer *d = &designer;
-    auto bind = [d](void (*handler)(Designer &)) { return plainHandler([d, handler] { handler(*d); }); };
+    // Shell handlers take the whole designer, the others the state they work on.
+    auto bind = [d](auto handler) { return plainHandler([d, handler] { handler(*d); }); };
 
     WindowLayout layout;
     WindowEntry &window = layout.window;
