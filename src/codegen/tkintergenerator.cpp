@@ -14,14 +14,16 @@ using widgets::Prop;
 
 namespace {
 
-const QLatin1StringView LineEnd("\r\n");
+// Fixed texts are UTF-16 literals: appended as they are, where a Latin-1 one is widened one character
+// at a time.
+const QStringView LineEnd(u"\r\n");
 
 // How one kind's line is written. The variable prefix is the kind's class word (RadioButton), the
 // Tkinter class its own (Radiobutton).
 struct KindFormat
 {
-    QLatin1StringView constructor;  // up to the opening quote of the caption, or of the face for Entry
-    QLatin1StringView closing;      // after the font size, up to "y="
+    QStringView constructor;  // up to the opening quote of the caption, or of the face for Entry
+    QStringView closing;       // after the font size, up to "y="
 };
 
 KindFormat formatOf(model::ComponentKind kind)
@@ -29,18 +31,18 @@ KindFormat formatOf(model::ComponentKind kind)
     using model::ComponentKind;
     switch (kind) {
     case ComponentKind::Label:
-        return {QLatin1StringView(" = Label(Window, text='"), QLatin1StringView("), anchor=W).place(y=")};
+        return {QStringView(u" = Label(Window, text='"), QStringView(u"), anchor=W).place(y=")};
     case ComponentKind::Entry:
-        return {QLatin1StringView(" = Entry(Window, font=('"), QLatin1StringView(")).place(y=")};
+        return {QStringView(u" = Entry(Window, font=('"), QStringView(u")).place(y=")};
     case ComponentKind::Button:
-        return {QLatin1StringView(" = Button(Window, text='"), QLatin1StringView(")).place(y=")};
+        return {QStringView(u" = Button(Window, text='"), QStringView(u")).place(y=")};
     case ComponentKind::RadioButton:
-        return {QLatin1StringView(" = Radiobutton(Window, text='"), QLatin1StringView("), anchor=W).place(y=")};
+        return {QStringView(u" = Radiobutton(Window, text='"), QStringView(u"), anchor=W).place(y=")};
     case ComponentKind::CheckButton:
     case ComponentKind::Window:
         break;
     }
-    return {QLatin1StringView(" = Checkbutton(Window, text='"), QLatin1StringView("), anchor=W).place(y=")};
+    return {QStringView(u" = Checkbutton(Window, text='"), QStringView(u"), anchor=W).place(y=")};
 }
 
 // A number written straight into the text: the generator writes six of them a component, and a
@@ -48,18 +50,18 @@ KindFormat formatOf(model::ComponentKind kind)
 // integerToText: decimal, a minus sign for negatives, no padding.
 void appendInteger(QString &out, int value)
 {
-    char digits[12];
-    char *end = digits + sizeof digits;
-    char *at = end;
+    char16_t digits[12];
+    char16_t *end = digits + std::size(digits);
+    char16_t *at = end;
     // Unsigned, so that the most negative int has its digits too.
     unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
     do {
-        *--at = char('0' + magnitude % 10);
+        *--at = char16_t(u'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
     if (value < 0)
-        *--at = '-';
-    out += QLatin1StringView(at, end - at);
+        *--at = u'-';
+    out += QStringView(at, end - at);
 }
 
 void appendEscapedCharacter(QString &out, char16_t unit)
@@ -86,30 +88,33 @@ void appendComponentLine(QString &out, const model::Component &component, const 
                          int dotsPerInch)
 {
     const KindFormat format = formatOf(component.kind);
-    const widgets::ControlRef &widget = component.widget;
+    // The control is looked up once and its geometry read in one go: six lookups a component were
+    // most of the cost of a large design.
+    const widgets::ControlReader widget = layer.reader(component.widget);
     const std::optional<Prop> caption = model::captionProperty(component.kind);
-    const auto font = layer.readProperty(widget, *model::fontProperty(component.kind)).value<widgets::FontValue>();
+    const auto font = widget.read(*model::fontProperty(component.kind)).value<widgets::FontValue>();
+    const QRect geometry = widget.geometry();
 
     out += LineEnd;
     out += model::classWord(component.kind);
     appendInteger(out, component.number);
     out += format.constructor;
     if (caption) {
-        appendPythonQuoted(out, layer.readText(widget, *caption));
-        out += QLatin1StringView("', font=('");
+        appendPythonQuoted(out, widget.read(*caption).toString());
+        out += u"', font=('";
     }
     appendPythonQuoted(out, font.face);
-    out += QLatin1StringView("', ");
+    out += u"', ";
     appendInteger(out, fontPoints(font.height, dotsPerInch));
     out += format.closing;
-    appendInteger(out, layer.readInteger(widget, Prop::Top));
-    out += QLatin1StringView(", x=");
-    appendInteger(out, layer.readInteger(widget, Prop::Left));
-    out += QLatin1StringView(", width=");
-    appendInteger(out, layer.readInteger(widget, Prop::Width));
-    out += QLatin1StringView(", height=");
-    appendInteger(out, layer.readInteger(widget, Prop::Height));
-    out += QLatin1Char(')');
+    appendInteger(out, geometry.top());
+    out += u", x=";
+    appendInteger(out, geometry.left());
+    out += u", width=";
+    appendInteger(out, geometry.width());
+    out += u", height=";
+    appendInteger(out, geometry.height());
+    out += u')';
 }
 
 } // namespace
@@ -125,17 +130,26 @@ QString pythonQuotedText(const QString &text)
 void appendPythonQuoted(QString &out, const QString &text)
 {
     const qsizetype size = text.size();
+    qsizetype plainFrom = 0;  // start of the run of characters that are copied as they are
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text.at(i).unicode();
+        const bool plain = unit >= 0x20 && unit != 0x7F && unit != u'\\' && unit != u'\''
+                           && !QChar::isSurrogate(unit);
+        if (plain)
+            continue;
         if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
-            out += text.at(i);
-            out += text.at(++i);
-        } else if (QChar::isSurrogate(unit)) {
-            out += QChar(QChar::ReplacementCharacter);
-        } else {
-            appendEscapedCharacter(out, unit);
+            ++i;  // a whole pair stays in the run
+            continue;
         }
+        // One append per run rather than per character.
+        out += QStringView(text).sliced(plainFrom, i - plainFrom);
+        if (QChar::isSurrogate(unit))
+            out += QChar(QChar::ReplacementCharacter);
+        else
+            appendEscapedCharacter(out, unit);
+        plainFrom = i + 1;
     }
+    out += QStringView(text).sliced(plainFrom, size - plainFrom);
 }
 
 int fontPoints(int height, int dotsPerInch)

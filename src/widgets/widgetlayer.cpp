@@ -195,19 +195,37 @@ QWidget *WidgetLayer::widget(const ControlRef &ref) const
 
 QVariant WidgetLayer::readProperty(const ControlRef &ref, Prop index, int member) const
 {
-    const Control *found = find(ref);
-    if (!found)
-        return {};
-    if (int(index) <= int(Prop::Disabled))
-        return readCommon(ref, *found, index);
-    return found->read(index, member);
+    return reader(ref).read(index, member);
 }
 
-QVariant WidgetLayer::readCommon(const ControlRef &ref, const Control &control, Prop index) const
+ControlReader WidgetLayer::reader(const ControlRef &ref) const
+{
+    return ControlReader(find(ref), ref.control == WindowItself);
+}
+
+QRect ControlReader::geometry() const
+{
+    if (!m_control)
+        return QRect(0, 0, 0, 0);
+    if (m_isWindow)
+        return static_cast<const WindowControl *>(m_control)->outerGeometry();
+    return m_control->widget()->geometry();
+}
+
+QVariant ControlReader::read(Prop index, int member) const
+{
+    if (!m_control)
+        return {};
+    if (int(index) <= int(Prop::Disabled))
+        return WidgetLayer::readCommon(*m_control, m_isWindow, index);
+    return m_control->read(index, member);
+}
+
+QVariant WidgetLayer::readCommon(const Control &control, bool isWindow, Prop index)
 {
     QWidget *widget = control.widget();
     QRect rect = widget->geometry();
-    if (ref.control == WindowItself)
+    if (isWindow)
         rect = static_cast<const WindowControl &>(control).outerGeometry();
     switch (index) {
     case Prop::Left: return rect.left();

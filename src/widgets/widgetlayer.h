@@ -18,6 +18,25 @@ namespace widgets {
 
 class WindowControl;
 
+// One control's properties, read without looking the control up again for each: for a caller that
+// reads several of them, such as the generator for every component of a large design. Valid only
+// until the control is removed or its window unloaded; an absent control reads as readProperty does.
+class ControlReader
+{
+public:
+    ControlReader() = default;
+    ControlReader(const Control *control, bool isWindow) : m_control(control), m_isWindow(isWindow) {}
+
+    bool exists() const { return m_control != nullptr; }
+    // Left, top, width and height in one, as readProperty answers them one by one.
+    QRect geometry() const;
+    QVariant read(Prop index, int member = -1) const;
+
+private:
+    const Control *m_control = nullptr;
+    bool m_isWindow = false;
+};
+
 // Message box flags and answers, numbered as the designer's handlers know them.
 namespace MessageBoxFlag {
 inline constexpr int Ok = 0x0;
@@ -55,6 +74,7 @@ public:
     bool exists(const ControlRef &ref) const;
 
     QVariant readProperty(const ControlRef &ref, Prop index, int member = -1) const;
+    ControlReader reader(const ControlRef &ref) const;
     void writeProperty(const ControlRef &ref, Prop index, const QVariant &value, int member = -1);
 
     int readInteger(const ControlRef &ref, Prop index, int member = -1) const;
@@ -173,7 +193,8 @@ private:
     void watch(QWidget *widget, int window, int control);
     bool hasBinding(int window, int control, Event event) const;
     void writeCommon(Control &control, Prop index, const QVariant &value);
-    QVariant readCommon(const ControlRef &ref, const Control &control, Prop index) const;
+    friend class ControlReader;
+    static QVariant readCommon(const Control &control, bool isWindow, Prop index);
 
     std::map<int, WindowLayout> m_tables;
     std::map<int, LoadedWindow> m_windows;

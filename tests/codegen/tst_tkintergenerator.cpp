@@ -363,6 +363,8 @@ void tst_TkinterGenerator::escaping_data()
     QTest::newRow("reversed pair") << QString(QChar(0xDC00)) + QChar(0xD800)
                                    << QString(QChar(0xFFFD)) + QChar(0xFFFD);
     QTest::newRow("a sign alone") << QStringLiteral("-") << QStringLiteral("-");
+    QTest::newRow("plain runs between escapes") << QStringLiteral("ab'标签\n😀c") + QChar(0xDC00) + QStringLiteral("d")
+                                                << QStringLiteral("ab\\'标签\\n😀c") + QChar(0xFFFD) + QStringLiteral("d");
 }
 
 void tst_TkinterGenerator::escaping()

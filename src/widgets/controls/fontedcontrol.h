@@ -17,7 +17,8 @@ public:
     QVariant read(Prop index, int member) const override;
     bool write(Prop index, int member, const QVariant &value) override;
 
-    FontValue font() const { return m_font.value_or(defaultGuiFont()); }
+    // Not value_or: that would ask the platform for its font on every read, even with one set.
+    FontValue font() const { return m_font ? *m_font : defaultGuiFont(); }
 
 private:
     Prop m_fontIndex;
