@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Set up, build and run the whole test suite headless: once as the program is built for use, once
-# built with AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/), where any report
-# fails the test, and then each fuzz target for 30 seconds from its seed corpus. Extra arguments go
-# to both ctest runs (the fuzz runs are left out then). Each part ends with its own summary.
+# Set up, build and run the whole test suite headless: once as the program is built for use, then
+# each fuzz target for 30 seconds from its seed corpus, then the suite again built with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/), where any report fails the test.
+# Extra arguments go to both ctest runs (the fuzz runs are left out then).
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh --tests
@@ -24,9 +24,9 @@ scripts/build.sh --sanitize
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export ASAN_OPTIONS="detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-run_suite "${KESTRIGAN_SANITIZE_BUILD_DIR:-build-sanitize}" "$@"
-
 if [[ $# -eq 0 ]]; then
     scripts/fuzz.sh 30 || failed=1
 fi
+# Last, so that the run ends with ctest's summary.
+run_suite "${KESTRIGAN_SANITIZE_BUILD_DIR:-build-sanitize}" "$@"
 exit $failed
