@@ -217,22 +217,20 @@ QVariant ControlReader::read(Prop index, int member) const
     if (!m_control)
         return {};
     if (int(index) <= int(Prop::Disabled))
-        return WidgetLayer::readCommon(*m_control, m_isWindow, index);
+        return readCommon(index);
     return m_control->read(index, member);
 }
 
-QVariant WidgetLayer::readCommon(const Control &control, bool isWindow, Prop index)
+QVariant ControlReader::readCommon(Prop index) const
 {
-    QWidget *widget = control.widget();
-    QRect rect = widget->geometry();
-    if (isWindow)
-        rect = static_cast<const WindowControl &>(control).outerGeometry();
+    QWidget *widget = m_control->widget();
+    const QRect rect = geometry();
     switch (index) {
     case Prop::Left: return rect.left();
     case Prop::Top: return rect.top();
     case Prop::Width: return rect.width();
     case Prop::Height: return rect.height();
-    case Prop::Tag: return control.tag();
+    case Prop::Tag: return m_control->tag();
     case Prop::Visible:
         if (widget->isWindow())
             return !widget->isHidden();

@@ -33,6 +33,9 @@ public:
     QVariant read(Prop index, int member = -1) const;
 
 private:
+    // The properties every control has: geometry, tag, visibility, enabled state.
+    QVariant readCommon(Prop index) const;
+
     const Control *m_control = nullptr;
     bool m_isWindow = false;
 };
@@ -193,8 +196,6 @@ private:
     void watch(QWidget *widget, int window, int control);
     bool hasBinding(int window, int control, Event event) const;
     void writeCommon(Control &control, Prop index, const QVariant &value);
-    friend class ControlReader;
-    static QVariant readCommon(const Control &control, bool isWindow, Prop index);
 
     std::map<int, WindowLayout> m_tables;
     std::map<int, LoadedWindow> m_windows;
