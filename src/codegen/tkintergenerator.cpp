@@ -1,5 +1,7 @@
 #include "codegen/tkintergenerator.h"
 
+#include "codegen/textwriter.h"
+
 #include "design/designwindowids.h"
 #include "model/designmodel.h"
 #include "model/propertyrows.h"
@@ -14,8 +16,6 @@ using widgets::Prop;
 
 namespace {
 
-// Fixed texts are UTF-16 literals: appended as they are, where a Latin-1 one is widened one character
-// at a time.
 const QStringView LineEnd(u"\r\n");
 
 // How one kind's line is written. The variable prefix is the kind's class word (RadioButton), the
@@ -48,86 +48,43 @@ KindFormat formatOf(model::ComponentKind kind)
 // A number written straight into the text: the generator writes six of them a component, and a
 // string of its own for each was the bulk of the work for a large design. Same digits as
 // integerToText: decimal, a minus sign for negatives, no padding.
-void appendInteger(QString &out, int value)
+void appendInteger(TextWriter &out, int value)
 {
-    char16_t digits[12];
-    char16_t *end = digits + std::size(digits);
-    char16_t *at = end;
     // Unsigned, so that the most negative int has its digits too.
     unsigned magnitude = value < 0 ? 0u - unsigned(value) : unsigned(value);
+    int length = value < 0 ? 2 : 1;
+    for (unsigned rest = magnitude; rest >= 10; rest /= 10)
+        ++length;
+    char16_t *at = out.room(length) + length;
     do {
         *--at = char16_t(u'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
     if (value < 0)
         *--at = u'-';
-    out += QStringView(at, end - at);
 }
 
-void appendEscapedCharacter(QString &out, char16_t unit)
+void appendEscapedCharacter(TextWriter &out, char16_t unit)
 {
     switch (unit) {
-    case u'\\': out += QLatin1StringView("\\\\"); return;
-    case u'\'': out += QLatin1StringView("\\'"); return;
-    case u'\r': out += QLatin1StringView("\\r"); return;
-    case u'\n': out += QLatin1StringView("\\n"); return;
-    case u'\t': out += QLatin1StringView("\\t"); return;
+    case u'\\': out.append(u"\\\\"); return;
+    case u'\'': out.append(u"\\'"); return;
+    case u'\r': out.append(u"\\r"); return;
+    case u'\n': out.append(u"\\n"); return;
+    case u'\t': out.append(u"\\t"); return;
     default: break;
     }
     if (unit < 0x20 || unit == 0x7F) {
         static const char hex[] = "0123456789abcdef";
-        out += QLatin1StringView("\\x");
-        out += QLatin1Char(hex[unit >> 4]);
-        out += QLatin1Char(hex[unit & 0xF]);
+        out.append(u"\\x");
+        out.append(char16_t(hex[unit >> 4]));
+        out.append(char16_t(hex[unit & 0xF]));
         return;
     }
-    out += QChar(unit);
+    out.append(unit);
 }
 
-void appendComponentLine(QString &out, const model::Component &component, const widgets::WidgetLayer &layer,
-                         int dotsPerInch)
-{
-    const KindFormat format = formatOf(component.kind);
-    // The control is looked up once and its geometry read in one go: six lookups a component were
-    // most of the cost of a large design.
-    const widgets::ControlReader widget = layer.reader(component.widget);
-    const std::optional<Prop> caption = model::captionProperty(component.kind);
-    const auto font = widget.read(*model::fontProperty(component.kind)).value<widgets::FontValue>();
-    const QRect geometry = widget.geometry();
-
-    out += LineEnd;
-    out += model::classWord(component.kind);
-    appendInteger(out, component.number);
-    out += format.constructor;
-    if (caption) {
-        appendPythonQuoted(out, widget.read(*caption).toString());
-        out += u"', font=('";
-    }
-    appendPythonQuoted(out, font.face);
-    out += u"', ";
-    appendInteger(out, fontPoints(font.height, dotsPerInch));
-    out += format.closing;
-    appendInteger(out, geometry.top());
-    out += u", x=";
-    appendInteger(out, geometry.left());
-    out += u", width=";
-    appendInteger(out, geometry.width());
-    out += u", height=";
-    appendInteger(out, geometry.height());
-    out += u')';
-}
-
-} // namespace
-
-QString pythonQuotedText(const QString &text)
-{
-    QString out;
-    out.reserve(text.size() + text.size() / 8 + 8);
-    appendPythonQuoted(out, text);
-    return out;
-}
-
-void appendPythonQuoted(QString &out, const QString &text)
+void appendPythonQuoted(TextWriter &out, const QString &text)
 {
     const qsizetype size = text.size();
     qsizetype plainFrom = 0;  // start of the run of characters that are copied as they are
@@ -142,14 +99,56 @@ void appendPythonQuoted(QString &out, const QString &text)
             continue;
         }
         // One append per run rather than per character.
-        out += QStringView(text).sliced(plainFrom, i - plainFrom);
+        out.append(QStringView(text).sliced(plainFrom, i - plainFrom));
         if (QChar::isSurrogate(unit))
-            out += QChar(QChar::ReplacementCharacter);
+            out.append(char16_t(QChar::ReplacementCharacter));
         else
             appendEscapedCharacter(out, unit);
         plainFrom = i + 1;
     }
-    out += QStringView(text).sliced(plainFrom, size - plainFrom);
+    out.append(QStringView(text).sliced(plainFrom, size - plainFrom));
+}
+
+void appendComponentLine(TextWriter &out, const model::Component &component, const widgets::WidgetLayer &layer,
+                         int dotsPerInch)
+{
+    const KindFormat format = formatOf(component.kind);
+    // The control is looked up once and its geometry read in one go: six lookups a component were
+    // most of the cost of a large design.
+    const widgets::ControlReader widget = layer.reader(component.widget);
+    const std::optional<Prop> caption = model::captionProperty(component.kind);
+    const auto font = widget.read(*model::fontProperty(component.kind)).value<widgets::FontValue>();
+    const QRect geometry = widget.geometry();
+
+    out.append(LineEnd);
+    out.append(model::classWord(component.kind));
+    appendInteger(out, component.number);
+    out.append(format.constructor);
+    if (caption) {
+        appendPythonQuoted(out, widget.read(*caption).toString());
+        out.append(u"', font=('");
+    }
+    appendPythonQuoted(out, font.face);
+    out.append(u"', ");
+    appendInteger(out, fontPoints(font.height, dotsPerInch));
+    out.append(format.closing);
+    appendInteger(out, geometry.top());
+    out.append(u", x=");
+    appendInteger(out, geometry.left());
+    out.append(u", width=");
+    appendInteger(out, geometry.width());
+    out.append(u", height=");
+    appendInteger(out, geometry.height());
+    out.append(u')');
+}
+
+} // namespace
+
+QString pythonQuotedText(const QString &text)
+{
+    TextWriter out(text.size() + text.size() / 8 + 8);
+    appendPythonQuoted(out, text);
+    return out.take();
 }
 
 int fontPoints(int height, int dotsPerInch)
@@ -162,28 +161,27 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
     const widgets::ControlRef window = design::ids::DesignWindow;
 
     // Room for the usual line of each component, so the text is not copied again and again as it grows.
-    QString out;
-    out.reserve(1024 + qsizetype(model.components.size()) * 112);
+    TextWriter out(1024 + qsizetype(model.components.size()) * 112);
     const int dotsPerInch = widgets::screenDotsPerInchY();
-    out += QLatin1StringView("from tkinter import *");
-    out += QLatin1StringView("\r\n\r\nWindow = Tk()");
-    out += QLatin1StringView("\r\nWindow.title('");
-    out += pythonQuotedText(layer.readText(window, Prop::WindowTitle));
-    out += QLatin1StringView("')\r\nWindow.geometry('");
-    out += widgets::integerToText(layer.clientWidth(window));
-    out += QLatin1Char('x');
-    out += widgets::integerToText(layer.clientHeight(window));
-    out += QLatin1Char('+');
-    out += widgets::integerToText(model.windowLeft);
-    out += QLatin1Char('+');
-    out += widgets::integerToText(model.windowTop);
-    out += QLatin1StringView("')");
+    out.append(QLatin1StringView("from tkinter import *"));
+    out.append(QLatin1StringView("\r\n\r\nWindow = Tk()"));
+    out.append(QLatin1StringView("\r\nWindow.title('"));
+    appendPythonQuoted(out, layer.readText(window, Prop::WindowTitle));
+    out.append(QLatin1StringView("')\r\nWindow.geometry('"));
+    appendInteger(out, layer.clientWidth(window));
+    out.append(u'x');
+    appendInteger(out, layer.clientHeight(window));
+    out.append(u'+');
+    appendInteger(out, model.windowLeft);
+    out.append(u'+');
+    appendInteger(out, model.windowTop);
+    out.append(QLatin1StringView("')"));
 
     for (model::ComponentKind kind : model::WidgetKinds) {
         const QList<int> numbers = model.numbersOfKind(kind);
         if (numbers.isEmpty())
             continue;
-        out += LineEnd;
+        out.append(LineEnd);
         for (int number : numbers) {
             // Components are never removed, so every number names a live one; a gap is skipped
             // rather than trusted.
@@ -192,8 +190,8 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
         }
     }
 
-    out += QLatin1StringView("\r\n\r\nWindow.mainloop()");
-    return out;
+    out.append(QLatin1StringView("\r\n\r\nWindow.mainloop()"));
+    return out.take();
 }
 
 } // namespace codegen

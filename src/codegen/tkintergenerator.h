@@ -21,8 +21,6 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
 // characters are escaped, everything else (Chinese, emoji) is copied. A lone UTF-16 surrogate
 // cannot be encoded in a program file, nor can Tk show it: it becomes U+FFFD.
 QString pythonQuotedText(const QString &text);
-// The same, appended to a text being written.
-void appendPythonQuoted(QString &out, const QString &text);
 
 // Whole points of a font height in pixels at the given vertical dots per inch, halves away from zero.
 int fontPoints(int height, int dotsPerInch);
