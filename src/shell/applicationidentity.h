@@ -8,7 +8,8 @@ namespace shell {
 // icon in the icon theme has this name (both installed by cmake/Packaging.cmake).
 inline constexpr char DesktopId[] = "org.kestrigan.Kestrigan";
 
-// The installed theme icon; from the build tree, where no theme has it, the icon drawn in code.
+// The icon installed into the hicolor theme; from the build tree, where none is installed, the icon
+// drawn in code.
 QIcon windowIcon();
 
 // Gives the running application the names and icon that window managers and task bars show.

@@ -1,6 +1,5 @@
 #include "shell/platformcheck.h"
 
-#include <QRegularExpression>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
@@ -19,13 +18,32 @@ PlatformVersion minimumPlatformVersion()
 #endif
 }
 
+namespace {
+
+// The leading run of ASCII digits of text from position at; at moves past it.
+QStringView leadingDigits(QStringView text, qsizetype &at)
+{
+    const qsizetype from = at;
+    while (at < text.size() && text[at] >= u'0' && text[at] <= u'9')
+        ++at;
+    return text.sliced(from, at - from);
+}
+
+} // namespace
+
 PlatformVersion parseKernelRelease(const QString &release)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d+)\\.(\\d+)"));
-    const QRegularExpressionMatch match = pattern.match(release);
-    if (!match.hasMatch())
+    // "major.minor" at the start, as in "6.1.0-18-amd64"; read by hand, since a regular expression
+    // would bring its engine into the start-up for this one line.
+    qsizetype at = 0;
+    const QStringView major = leadingDigits(release, at);
+    if (major.isEmpty() || at >= release.size() || release[at] != u'.')
         return {};
-    return {match.captured(1).toInt(), match.captured(2).toInt()};
+    ++at;
+    const QStringView minor = leadingDigits(release, at);
+    if (minor.isEmpty())
+        return {};
+    return {major.toInt(), minor.toInt()};
 }
 
 PlatformVersion runningPlatformVersion()

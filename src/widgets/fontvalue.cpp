@@ -39,19 +39,53 @@ int pointsForHeight(int height, int dotsPerInch)
     return mulDiv(static_cast<int>(qMin<long long>(magnitude, std::numeric_limits<int>::max())), 72, dotsPerInch);
 }
 
+namespace {
+
+// Whether the face fits Windows' face-name buffer: under 32 bytes in GB18030, which encodes everything
+// but a lone surrogate. ASCII takes one byte, a surrogate pair four, another character two or four as
+// GB18030's tables say. The encoder, and with it ICU's conversion data, is opened only where those
+// bounds leave the answer open, so the faces of an ordinary start-up keep it out of the process.
+bool fitsFaceBuffer(const QString &face)
+{
+    constexpr qsizetype Buffer = 32;  // the terminating zero included
+    qsizetype least = 0;
+    qsizetype most = 0;
+    for (qsizetype i = 0; i < face.size(); ++i) {
+        const char16_t unit = face.at(i).unicode();
+        if (unit < 0x80) {
+            ++least;
+            ++most;
+        } else if (QChar::isHighSurrogate(unit) && i + 1 < face.size() && face.at(i + 1).isLowSurrogate()) {
+            ++i;
+            least += 4;
+            most += 4;
+        } else if (QChar::isSurrogate(unit)) {
+            return false;
+        } else {
+            least += 2;
+            most += 4;
+        }
+        if (least >= Buffer)
+            return false;
+    }
+    if (most < Buffer)
+        return true;
+    QStringEncoder encoder("GB18030");
+    const QByteArray bytes = encoder.encode(face);
+    return !encoder.hasError() && bytes.size() < Buffer;
+}
+
+} // namespace
+
 QString acceptedFace(const QString &face)
 {
     // Tk reads a font whose first word begins with "-" as a list of options, so a program given such
     // a face would stop with an error: no font family is named that way.
     if (face.isEmpty() || face.startsWith(QLatin1Char('-')))
         return FallbackFace;
-    // Windows keeps a face name in 32 bytes of the system code page, the terminating zero included.
-    // GB18030 gives every character a length, also those beyond code page 936.
-    QStringEncoder encoder("GB18030");
-    const QByteArray bytes = encoder.encode(face);
-    if (encoder.hasError() || bytes.size() >= 32)
-        return FallbackFace;
-    return face;
+    // Windows keeps a face name in 32 bytes of the system code page; GB18030 gives every character a
+    // length, also those beyond code page 936.
+    return fitsFaceBuffer(face) ? face : FallbackFace;
 }
 
 int screenDotsPerInchY()
