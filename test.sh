@@ -9,11 +9,15 @@ scripts/setup.sh --tests
 failed=0
 
 # Tests that drive real displays depend on timing; one that fails is run once more, and its first
-# failure stays in the output.
+# failure stays in the output. The monkey draws one seed for the suite, so that its second run
+# repeats the first one's actions: a fault it finds fails the suite, whatever the timing.
 run_suite() {
     local build_dir=$1
     shift
-    (cd "$build_dir" && ctest --output-on-failure -j "$(nproc)" --repeat until-pass:2 "$@") || failed=1
+    local seed=${KESTRIGAN_MONKEY_SEED:-$(( (RANDOM << 15) | RANDOM ))}
+    echo "monkey seed for $build_dir: $seed"
+    (cd "$build_dir" && KESTRIGAN_MONKEY_SEED=$seed ctest --output-on-failure -j "$(nproc)" --repeat until-pass:2 "$@") \
+        || failed=1
 }
 
 scripts/build.sh
