@@ -121,6 +121,8 @@ void tst_CodeView::init()
     m_designer = std::make_unique<shell::Designer>([] { return shell::PlatformVersion{6, 1}; });
     m_designer->start();
     QVERIFY(QTest::qWaitForWindowExposed(m_designer->layer.widget(shell::ids::MainWindow)));
+    // The code panel starts hidden, and its editor is made when first needed.
+    QVERIFY(!m_designer->layer.widget(shell::ids::CodeView)->findChild<widgets::CodeEditorWidget *>());
     QVERIFY(editor());
 }
 
@@ -132,7 +134,8 @@ void tst_CodeView::cleanup()
 
 widgets::CodeEditorWidget *tst_CodeView::editor() const
 {
-    return qobject_cast<widgets::CodeEditorWidget *>(m_designer->layer.widget(shell::ids::CodeView));
+    auto *control = dynamic_cast<widgets::CodeEditorControl *>(m_designer->layer.control(shell::ids::CodeView));
+    return control ? control->editor() : nullptr;
 }
 
 // As the user does it: a click on the code panel button.

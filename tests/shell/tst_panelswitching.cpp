@@ -6,8 +6,8 @@
 #include "shell/mainwindowids.h"
 #include "shell/panelswitching.h"
 #include "widgets/colour.h"
-
-#include <Qsci/qsciscintilla.h>
+#include "widgets/controls/codeeditorcontrol.h"
+#include "widgets/controls/codeeditorwidget.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -116,7 +116,7 @@ void tst_PanelSwitching::click(Panel panel)
 
 QString tst_PanelSwitching::codeViewText() const
 {
-    return qobject_cast<QsciScintilla *>(m_designer->layer.widget(ids::CodeView))->text();
+    return dynamic_cast<widgets::CodeEditorControl *>(m_designer->layer.control(ids::CodeView))->editor()->text();
 }
 
 void tst_PanelSwitching::modeAfterClicks_data()

@@ -2,13 +2,71 @@
 
 #include "widgets/controls/codeeditorwidget.h"
 
+#include <QEvent>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
 namespace widgets {
 
-CodeEditorControl::CodeEditorControl(QWidget *parent)
-    : Control(ControlType::CodeEditor), m_editor(new CodeEditorWidget(parent))
+namespace {
+
+// Messages that only set something and answer 0: these may wait for the editor. Any other message
+// makes the editor, since its answer may matter.
+bool isSetting(unsigned message)
 {
+    using Sci = QsciScintillaBase;
+    static constexpr unsigned Settings[] = {
+        Sci::SCI_SETMARGINWIDTHN, Sci::SCI_SETMARGINTYPEN, Sci::SCI_SETREADONLY, Sci::SCI_SETHSCROLLBAR,
+        Sci::SCI_SETVSCROLLBAR, Sci::SCI_SETVIEWWS, Sci::SCI_SETWHITESPACEFORE, Sci::SCI_SETWHITESPACEBACK,
+        Sci::SCI_SETCURSOR, Sci::SCI_SETEOLMODE, Sci::SCI_SETVIEWEOL, Sci::SCI_SETSELFORE, Sci::SCI_SETSELBACK,
+        Sci::SCI_SETCARETFORE, Sci::SCI_SETCARETLINEVISIBLE, Sci::SCI_SETCARETLINEBACK,
+        Sci::SCI_SETINDENTATIONGUIDES, Sci::SCI_SETWRAPMODE, Sci::SCI_SETCARETPERIOD, Sci::SCI_SETCARETWIDTH,
+        Sci::SCI_SETCODEPAGE, Sci::SCI_SETLEXER, Sci::SCI_STYLESETFORE, Sci::SCI_STYLESETBACK,
+        Sci::SCI_STYLESETFONT, Sci::SCI_STYLESETSIZE, Sci::SCI_USEPOPUP, Sci::SCI_SETTABWIDTH,
+        Sci::SCI_SETBACKSPACEUNINDENTS};
+    return std::find(std::begin(Settings), std::end(Settings), message) != std::end(Settings);
+}
+
+} // namespace
+
+CodeEditorControl::CodeEditorControl(QWidget *parent) : Control(ControlType::CodeEditor), m_host(new QWidget(parent))
+{
+    auto *layout = new QVBoxLayout(m_host);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_host->installEventFilter(this);
     applyInitialState();
-    connect(m_editor, &QsciScintillaBase::SCN_UPDATEUI, this, [this] { raise(Event::EditorUpdated); });
+}
+
+CodeEditorWidget *CodeEditorControl::editor() const
+{
+    if (m_editor)
+        return m_editor;
+    m_editor = new CodeEditorWidget(m_host);
+    m_host->layout()->addWidget(m_editor);
+    // Keyboard focus and the tab order reach the editor where they reached the control.
+    m_host->setFocusProxy(m_editor);
+    QWidget::setTabOrder(m_host, m_editor);
+    auto *self = const_cast<CodeEditorControl *>(this);
+    connect(m_editor, &QsciScintillaBase::SCN_UPDATEUI, self, [self] { self->raise(Event::EditorUpdated); });
+    for (const auto &step : std::exchange(m_pending, {}))
+        step(*m_editor);
+    return m_editor;
+}
+
+bool CodeEditorControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_host && event->type() == QEvent::Show && !m_editor)
+        editor()->show();
+    return false;
+}
+
+void CodeEditorControl::whenMade(std::function<void(CodeEditorWidget &)> step) const
+{
+    if (m_editor)
+        step(*m_editor);
+    else
+        m_pending.push_back(std::move(step));
 }
 
 // The code view's state before the designer's own set-up. The code page must stay UTF-8:
@@ -39,7 +97,7 @@ void CodeEditorControl::applyInitialState()
 
 QWidget *CodeEditorControl::widget() const
 {
-    return m_editor;
+    return m_host;
 }
 
 QVariant CodeEditorControl::read(Prop index, int member) const
@@ -83,17 +141,27 @@ bool CodeEditorControl::write(Prop index, int member, const QVariant &value)
 void CodeEditorControl::applyLook(const ControlLook &look)
 {
     if (look.background != DefaultColour)
-        m_editor->setPaper(toQColor(look.background));
+        whenMade([paper = toQColor(look.background)](CodeEditorWidget &editor) { editor.setPaper(paper); });
 }
 
 long CodeEditorControl::sendScintilla(unsigned message, unsigned long wParam, long lParam) const
 {
-    return m_editor->SendScintilla(message, wParam, lParam);
+    if (!m_editor && isSetting(message)) {
+        m_pending.push_back([=](CodeEditorWidget &editor) { editor.SendScintilla(message, wParam, lParam); });
+        return 0;
+    }
+    return editor()->SendScintilla(message, wParam, lParam);
 }
 
 long CodeEditorControl::sendScintilla(unsigned message, unsigned long wParam, const char *lParam) const
 {
-    return m_editor->SendScintilla(message, static_cast<uintptr_t>(wParam), lParam);
+    if (!m_editor && isSetting(message)) {
+        m_pending.push_back([=, text = QByteArray(lParam)](CodeEditorWidget &editor) {
+            editor.SendScintilla(message, static_cast<uintptr_t>(wParam), text.constData());
+        });
+        return 0;
+    }
+    return editor()->SendScintilla(message, static_cast<uintptr_t>(wParam), lParam);
 }
 
 } // namespace widgets

@@ -6,6 +6,8 @@
 #include <QObject>
 
 #include <concepts>
+#include <functional>
+#include <vector>
 
 namespace widgets {
 
@@ -14,6 +16,11 @@ class CodeEditorWidget;
 // A code editor of a layout table, driven by Scintilla messages. It starts in the editor state of
 // the designer's code view (read-only, no scroll bars, word wrap, UTF-8, ...) and raises
 // EditorUpdated on every Scintilla UI update.
+//
+// The editor itself is made when it is first shown or asked something: the designer starts with its
+// code panel hidden, and making Scintilla was a large part of the start-up's time and memory. Until
+// then the control is an empty widget the editor will fill; the settings sent to it meanwhile (they
+// answer nothing) are kept and given to the editor in the order they came.
 class CodeEditorControl : public QObject, public Control
 {
     Q_OBJECT
@@ -25,7 +32,8 @@ public:
     bool write(Prop index, int member, const QVariant &value) override;
     void applyLook(const ControlLook &look) override;
 
-    CodeEditorWidget *editor() const { return m_editor; }
+    // The editor, made now if it was not yet.
+    CodeEditorWidget *editor() const;
 
     long sendScintilla(unsigned message, unsigned long wParam = 0, long lParam = 0) const;
     long sendScintilla(unsigned message, unsigned long wParam, const char *lParam) const;
@@ -37,10 +45,16 @@ public:
         return sendScintilla(message, wParam, static_cast<long>(lParam));
     }
 
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void applyInitialState();
+    // Runs the step on the editor, or keeps it for the editor to come.
+    void whenMade(std::function<void(CodeEditorWidget &)> step) const;
 
-    CodeEditorWidget *m_editor;
+    QWidget *m_host;
+    mutable CodeEditorWidget *m_editor = nullptr;
+    mutable std::vector<std::function<void(CodeEditorWidget &)>> m_pending;
     // Scintilla cannot report them, so the last written values are read back.
     Colour m_selectionText = 0x000000;
     Colour m_selectionBack = 0xC0C0C0;
