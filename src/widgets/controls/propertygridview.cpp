@@ -1,5 +1,7 @@
 #include "widgets/controls/propertygridview.h"
 
+#include "widgets/controls/gridlook.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
@@ -102,10 +104,13 @@ private:
 };
 
 PropertyGridView::PropertyGridView(QWidget *parent)
-    : QTableWidget(parent), m_delegate(new GridCellDelegate(this))
+    : QTableWidget(parent), m_delegate(new GridCellDelegate(this)), m_style(new GridStyle(this))
 {
     setHorizontalHeader(new GridHeader(Qt::Horizontal, this));
     setVerticalHeader(new GridHeader(Qt::Vertical, this));
+    setStyle(m_style);
+    horizontalHeader()->setStyle(m_style);
+    verticalHeader()->setStyle(m_style);
     setItemDelegate(m_delegate);
     QCoreApplication::instance()->installEventFilter(this);
     setSelectionMode(SingleSelection);
@@ -142,7 +147,7 @@ PropertyGridView::PropertyGridView(QWidget *parent)
         colours.setColor(group, QPalette::Base, Qt::white);
     }
     setPalette(colours);
-    updateStyleSheet();
+    updateColours();
 
     setRowCount(1);
     setColumnCount(1);
@@ -294,7 +299,7 @@ bool PropertyGridView::isCellEditable(int row, int column) const
 void PropertyGridView::setGridLineColour(const QColor &colour)
 {
     m_gridLineColour = colour;
-    updateStyleSheet();
+    updateColours();
 }
 
 void PropertyGridView::setBackgroundColour(const QColor &colour)
@@ -302,7 +307,7 @@ void PropertyGridView::setBackgroundColour(const QColor &colour)
     QPalette colours = palette();
     colours.setColor(QPalette::Base, colour.isValid() ? colour : QColor(Qt::white));
     setPalette(colours);
-    updateStyleSheet();
+    updateColours();
 }
 
 void PropertyGridView::setColours(const QColor &gridLines, const QColor &background)
@@ -311,23 +316,20 @@ void PropertyGridView::setColours(const QColor &gridLines, const QColor &backgro
     setBackgroundColour(background);
 }
 
-// Qt takes the grid colour from the style; a style sheet is its documented way to set it. Once a
-// style sheet is in play the headers are styled by it too: flat sections in the button face,
-// ruled like the cells, and the grid's background in the empty part below or right of them.
-void PropertyGridView::updateStyleSheet()
+void PropertyGridView::updateColours()
 {
-    const QString lines = (m_gridLineColour.isValid() ? m_gridLineColour : palette().color(QPalette::Mid)).name();
+    const QColor lines = m_gridLineColour.isValid() ? m_gridLineColour : palette().color(QPalette::Mid);
+    m_style->setColours({lines, palette().color(QPalette::Base), palette().color(QPalette::Button),
+                         palette().color(QPalette::ButtonText)});
     // A disabled grid keeps showing its content; its current cell stays marked, but lightly.
-    const QString sheet = QStringLiteral("QTableView { gridline-color: %1; }"
-                                         "QTableView::item:selected:disabled { background-color: %1; color: #808080; }"
-                                         "QHeaderView { background-color: %2; }"
-                                         "QHeaderView::section { background-color: %3; color: %4; padding: 0 3px;"
-                                         " border: none; border-right: 1px solid %1; border-bottom: 1px solid %1; }")
-                              .arg(lines, palette().color(QPalette::Base).name(), palette().color(QPalette::Button).name(),
-                                   palette().color(QPalette::ButtonText).name());
-    // Each new sheet polishes the grid and its headers again, a large part of the designer's start-up.
-    if (sheet != styleSheet())
-        setStyleSheet(sheet);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Disabled, QPalette::Highlight, lines);
+    colours.setColor(QPalette::Disabled, QPalette::HighlightedText, QColor(0x80, 0x80, 0x80));
+    setPalette(colours);
+    for (QWidget *part : {viewport(), horizontalHeader()->viewport(), verticalHeader()->viewport(), m_corner}) {
+        if (part)
+            part->update();
+    }
 }
 
 QWidget *PropertyGridView::openEditor() const

@@ -6,6 +6,7 @@
 namespace widgets {
 
 class GridCellDelegate;
+class GridStyle;
 
 // A grid of text cells whose row 0 and column 0 are fixed header cells. The fixed cells live in
 // Qt's own headers, so keyboard navigation and screen readers see an ordinary table:
@@ -52,7 +53,7 @@ public:
     // Invalid colours stand for the style's grid lines and a white background.
     void setGridLineColour(const QColor &colour);
     void setBackgroundColour(const QColor &colour);
-    // Both at once, with one new style sheet instead of two.
+    // Both at once.
     void setColours(const QColor &gridLines, const QColor &background);
 
     // The in-place editor open now, if any (for tests and for whoever must know an edit is on).
@@ -73,9 +74,10 @@ private:
     void fillMissingHeaderItems();
     void dropStaleEditor();
     void paintCorner(QWidget *corner);
-    void updateStyleSheet();
+    void updateColours();
 
     GridCellDelegate *m_delegate;
+    GridStyle *m_style;
     QWidget *m_corner = nullptr;
     QString m_cornerText;
     QColor m_gridLineColour;
