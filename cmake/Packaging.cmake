@@ -7,6 +7,8 @@ set(KESTRIGAN_APP_ID org.kestrigan.Kestrigan)
 set(KESTRIGAN_DATA_DIR ${PROJECT_SOURCE_DIR}/data)
 
 install(TARGETS kestrigan RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The code editor library, private to the program (it loads it from here, relative to itself).
+install(TARGETS kestrigan_codeeditor LIBRARY DESTINATION ${KESTRIGAN_CODE_EDITOR_DIR})
 install(FILES ${KESTRIGAN_DATA_DIR}/${KESTRIGAN_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${KESTRIGAN_DATA_DIR}/${KESTRIGAN_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The PNG sizes are checked in beside the SVG (scripts/render-icons.sh), so a build needs no renderer.

@@ -135,7 +135,7 @@ void tst_CodeView::cleanup()
 widgets::CodeEditorWidget *tst_CodeView::editor() const
 {
     auto *control = dynamic_cast<widgets::CodeEditorControl *>(m_designer->layer.control(shell::ids::CodeView));
-    return control ? control->editor() : nullptr;
+    return control ? qobject_cast<widgets::CodeEditorWidget *>(control->editor()) : nullptr;
 }
 
 // As the user does it: a click on the code panel button.

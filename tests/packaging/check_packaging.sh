@@ -17,8 +17,10 @@ done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build_dir/CMakeCache.txt")
 expected=(
     usr/bin/kestrigan
+    "usr/$libdir/kestrigan/libkestrigan_codeeditor.so"
     usr/share/applications/$id.desktop
     usr/share/metainfo/$id.metainfo.xml
     usr/share/man/man1/kestrigan.1.gz

@@ -116,7 +116,8 @@ void tst_PanelSwitching::click(Panel panel)
 
 QString tst_PanelSwitching::codeViewText() const
 {
-    return dynamic_cast<widgets::CodeEditorControl *>(m_designer->layer.control(ids::CodeView))->editor()->text();
+    QWidget *editor = dynamic_cast<widgets::CodeEditorControl *>(m_designer->layer.control(ids::CodeView))->editor();
+    return qobject_cast<widgets::CodeEditorWidget *>(editor)->text();
 }
 
 void tst_PanelSwitching::modeAfterClicks_data()

@@ -41,7 +41,7 @@ struct EditorWindow
         control.widget()->setGeometry(0, 0, 470, 200);
         window.resize(480, 210);
     }
-    CodeEditorWidget *editor() const { return control.editor(); }
+    CodeEditorWidget *editor() const { return qobject_cast<CodeEditorWidget *>(control.editor()); }
     bool show()
     {
         window.show();

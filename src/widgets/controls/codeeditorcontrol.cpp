@@ -1,8 +1,11 @@
 #include "widgets/controls/codeeditorcontrol.h"
 
-#include "widgets/controls/codeeditorwidget.h"
+#include "widgets/controls/codeeditorloader.h"
+
+#include <Qsci/qsciscintillabase.h>
 
 #include <QEvent>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -38,34 +41,56 @@ CodeEditorControl::CodeEditorControl(QWidget *parent) : Control(ControlType::Cod
     applyInitialState();
 }
 
-CodeEditorWidget *CodeEditorControl::editor() const
+QWidget *CodeEditorControl::editor() const
 {
-    if (m_editor)
+    if (m_editor || m_unavailable)
         return m_editor;
-    m_editor = new CodeEditorWidget(m_host);
+    QString error;
+    m_module = codeEditorModule(error);
+    if (!m_module) {
+        m_unavailable = true;
+        m_pending.clear();
+        showFailure(error);
+        return nullptr;
+    }
+    auto *self = const_cast<CodeEditorControl *>(this);
+    m_editor = m_module->make(
+        m_host, [](void *control) { static_cast<CodeEditorControl *>(control)->raise(Event::EditorUpdated); }, self);
     m_host->layout()->addWidget(m_editor);
     // Keyboard focus and the tab order reach the editor where they reached the control.
     m_host->setFocusProxy(m_editor);
     QWidget::setTabOrder(m_host, m_editor);
-    auto *self = const_cast<CodeEditorControl *>(this);
-    connect(m_editor, &QsciScintillaBase::SCN_UPDATEUI, self, [self] { self->raise(Event::EditorUpdated); });
     for (const auto &step : std::exchange(m_pending, {}))
-        step(*m_editor);
+        step();
     return m_editor;
+}
+
+void CodeEditorControl::showFailure(const QString &reason) const
+{
+    qWarning("The code editor library cannot be loaded:\n%s", qPrintable(reason));
+    auto *notice = new QLabel(QStringLiteral("代码编辑器无法载入。\n") + reason, m_host);
+    notice->setWordWrap(true);
+    notice->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_host->layout()->addWidget(notice);
+    if (m_host->isVisible())
+        notice->show();
 }
 
 bool CodeEditorControl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_host && event->type() == QEvent::Show && !m_editor)
-        editor()->show();
+    if (watched == m_host && event->type() == QEvent::Show && !m_editor && !m_unavailable) {
+        if (QWidget *made = editor())
+            made->show();
+    }
     return false;
 }
 
-void CodeEditorControl::whenMade(std::function<void(CodeEditorWidget &)> step) const
+void CodeEditorControl::whenMade(std::function<void()> step) const
 {
     if (m_editor)
-        step(*m_editor);
-    else
+        step();
+    else if (!m_unavailable)
         m_pending.push_back(std::move(step));
 }
 
@@ -141,27 +166,27 @@ bool CodeEditorControl::write(Prop index, int member, const QVariant &value)
 void CodeEditorControl::applyLook(const ControlLook &look)
 {
     if (look.background != DefaultColour)
-        whenMade([paper = toQColor(look.background)](CodeEditorWidget &editor) { editor.setPaper(paper); });
+        whenMade([this, paper = toQColor(look.background).rgb()] { m_module->setPaper(m_editor, paper); });
 }
 
 long CodeEditorControl::sendScintilla(unsigned message, unsigned long wParam, long lParam) const
 {
     if (!m_editor && isSetting(message)) {
-        m_pending.push_back([=](CodeEditorWidget &editor) { editor.SendScintilla(message, wParam, lParam); });
+        whenMade([=, this] { m_module->send(m_editor, message, wParam, lParam); });
         return 0;
     }
-    return editor()->SendScintilla(message, wParam, lParam);
+    QWidget *made = editor();
+    return made ? m_module->send(made, message, wParam, lParam) : 0;
 }
 
 long CodeEditorControl::sendScintilla(unsigned message, unsigned long wParam, const char *lParam) const
 {
     if (!m_editor && isSetting(message)) {
-        m_pending.push_back([=, text = QByteArray(lParam)](CodeEditorWidget &editor) {
-            editor.SendScintilla(message, static_cast<uintptr_t>(wParam), text.constData());
-        });
+        whenMade([=, this, text = QByteArray(lParam)] { m_module->sendText(m_editor, message, wParam, text.constData()); });
         return 0;
     }
-    return editor()->SendScintilla(message, static_cast<uintptr_t>(wParam), lParam);
+    QWidget *made = editor();
+    return made ? m_module->sendText(made, message, wParam, lParam) : 0;
 }
 
 } // namespace widgets

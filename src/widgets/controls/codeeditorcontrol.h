@@ -11,16 +11,18 @@
 
 namespace widgets {
 
-class CodeEditorWidget;
+struct CodeEditorModule;
 
 // A code editor of a layout table, driven by Scintilla messages. It starts in the editor state of
 // the designer's code view (read-only, no scroll bars, word wrap, UTF-8, ...) and raises
 // EditorUpdated on every Scintilla UI update.
 //
-// The editor itself is made when it is first shown or asked something: the designer starts with its
-// code panel hidden, and making Scintilla was a large part of the start-up's time and memory. Until
-// then the control is an empty widget the editor will fill; the settings sent to it meanwhile (they
-// answer nothing) are kept and given to the editor in the order they came.
+// The editor itself is made, from the code editor library, when it is first shown or asked something:
+// the designer starts with its code panel hidden, and loading Scintilla and making the editor were a
+// large part of the start-up's time and memory. Until then the control is an empty widget the editor
+// will fill; the settings sent to it meanwhile (they answer nothing) are kept and given to the editor
+// in the order they came. Where the library cannot be loaded, the control says so in its place and
+// answers every message with 0; the design is not touched.
 class CodeEditorControl : public QObject, public Control
 {
     Q_OBJECT
@@ -32,8 +34,8 @@ public:
     bool write(Prop index, int member, const QVariant &value) override;
     void applyLook(const ControlLook &look) override;
 
-    // The editor, made now if it was not yet.
-    CodeEditorWidget *editor() const;
+    // The editor, made now if it was not yet; nullptr where the library cannot be loaded.
+    QWidget *editor() const;
 
     long sendScintilla(unsigned message, unsigned long wParam = 0, long lParam = 0) const;
     long sendScintilla(unsigned message, unsigned long wParam, const char *lParam) const;
@@ -49,12 +51,15 @@ public:
 
 private:
     void applyInitialState();
-    // Runs the step on the editor, or keeps it for the editor to come.
-    void whenMade(std::function<void(CodeEditorWidget &)> step) const;
+    // Runs the step now that the editor is there, or keeps it for the editor to come.
+    void whenMade(std::function<void()> step) const;
+    void showFailure(const QString &reason) const;
 
     QWidget *m_host;
-    mutable CodeEditorWidget *m_editor = nullptr;
-    mutable std::vector<std::function<void(CodeEditorWidget &)>> m_pending;
+    mutable const CodeEditorModule *m_module = nullptr;
+    mutable QWidget *m_editor = nullptr;
+    mutable bool m_unavailable = false;
+    mutable std::vector<std::function<void()>> m_pending;
     // Scintilla cannot report them, so the last written values are read back.
     Colour m_selectionText = 0x000000;
     Colour m_selectionBack = 0xC0C0C0;
