@@ -41,16 +41,17 @@ int pointsForHeight(int height, int dotsPerInch)
 
 namespace {
 
-// Whether the face fits Windows' face-name buffer: under 32 bytes in GB18030, which encodes everything
-// but a lone surrogate. ASCII takes one byte, a surrogate pair four, another character two or four as
-// GB18030's tables say. The encoder, and with it ICU's conversion data, is opened only where those
+// Whether the face fits Windows' face-name buffer: under 32 bytes in GB18030. ASCII takes one byte, a
+// surrogate pair four, another character two or four as GB18030's tables say; a lone surrogate is
+// left to the encoder. The encoder, and with it ICU's conversion data, is opened only where those
 // bounds leave the answer open, so the faces of an ordinary start-up keep it out of the process.
 bool fitsFaceBuffer(const QString &face)
 {
     constexpr qsizetype Buffer = 32;  // the terminating zero included
     qsizetype least = 0;
     qsizetype most = 0;
-    for (qsizetype i = 0; i < face.size(); ++i) {
+    qsizetype i = 0;
+    for (; i < face.size(); ++i) {
         const char16_t unit = face.at(i).unicode();
         if (unit < 0x80) {
             ++least;
@@ -60,7 +61,7 @@ bool fitsFaceBuffer(const QString &face)
             least += 4;
             most += 4;
         } else if (QChar::isSurrogate(unit)) {
-            return false;
+            break;  // a lone surrogate: the encoder decides
         } else {
             least += 2;
             most += 4;
@@ -68,7 +69,7 @@ bool fitsFaceBuffer(const QString &face)
         if (least >= Buffer)
             return false;
     }
-    if (most < Buffer)
+    if (i == face.size() && most < Buffer)
         return true;
     QStringEncoder encoder("GB18030");
     const QByteArray bytes = encoder.encode(face);

@@ -135,6 +135,9 @@ void tst_TextConversion::acceptedFace_data()
     QTest::newRow("emoji counted by their bytes") << QString(QStringLiteral("😀")).repeated(7) + QLatin1Char('a')
                                                   << QString(QStringLiteral("😀")).repeated(7) + QLatin1Char('a');
     QTest::newRow("eight emoji refused") << QString(QStringLiteral("😀")).repeated(8) << QStringLiteral("宋体");
+    // GB18030 cannot encode a lone surrogate; one at the very end is held back as the start of a pair.
+    QTest::newRow("lone surrogate refused") << QStringLiteral("a") + QChar(0xD83D) + QStringLiteral("b") << QStringLiteral("宋体");
+    QTest::newRow("lone surrogate at the end") << QStringLiteral("ab") + QChar(0xD83D) << QStringLiteral("ab") + QChar(0xD83D);
     QTest::newRow("very long") << QString(100000, QLatin1Char('x')) << QStringLiteral("宋体");
     QTest::newRow("a minus alone") << QStringLiteral("-") << QStringLiteral("宋体");
     QTest::newRow("reads as a font option") << QStringLiteral("-weight") << QStringLiteral("宋体");
