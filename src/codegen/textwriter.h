@@ -20,11 +20,6 @@ public:
     }
 
     void append(QStringView piece) { std::copy_n(piece.utf16(), piece.size(), room(piece.size())); }
-    void append(QLatin1StringView piece)
-    {
-        std::transform(piece.begin(), piece.end(), room(piece.size()),
-                       [](char c) { return char16_t(static_cast<unsigned char>(c)); });
-    }
     void append(char16_t unit) { *room(1) = unit; }
 
     // Room for the next count characters, for a piece the caller writes itself.

@@ -163,11 +163,11 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
     // Room for the usual line of each component, so the text is not copied again and again as it grows.
     TextWriter out(1024 + qsizetype(model.components.size()) * 112);
     const int dotsPerInch = widgets::screenDotsPerInchY();
-    out.append(QLatin1StringView("from tkinter import *"));
-    out.append(QLatin1StringView("\r\n\r\nWindow = Tk()"));
-    out.append(QLatin1StringView("\r\nWindow.title('"));
+    out.append(u"from tkinter import *");
+    out.append(u"\r\n\r\nWindow = Tk()");
+    out.append(u"\r\nWindow.title('");
     appendPythonQuoted(out, layer.readText(window, Prop::WindowTitle));
-    out.append(QLatin1StringView("')\r\nWindow.geometry('"));
+    out.append(u"')\r\nWindow.geometry('");
     appendInteger(out, layer.clientWidth(window));
     out.append(u'x');
     appendInteger(out, layer.clientHeight(window));
@@ -175,7 +175,7 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
     appendInteger(out, model.windowLeft);
     out.append(u'+');
     appendInteger(out, model.windowTop);
-    out.append(QLatin1StringView("')"));
+    out.append(u"')");
 
     for (model::ComponentKind kind : model::WidgetKinds) {
         const QList<int> numbers = model.numbersOfKind(kind);
@@ -190,7 +190,7 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
         }
     }
 
-    out.append(QLatin1StringView("\r\n\r\nWindow.mainloop()"));
+    out.append(u"\r\n\r\nWindow.mainloop()");
     return out.take();
 }
 

@@ -79,7 +79,7 @@ void CodeEditorControl::showFailure(const QString &reason) const
 
 bool CodeEditorControl::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_host && event->type() == QEvent::Show && !m_editor && !m_unavailable) {
+    if (watched == m_host && event->type() == QEvent::Show && !m_editor) {
         if (QWidget *made = editor())
             made->show();
     }

@@ -146,8 +146,7 @@ PropertyGridView::PropertyGridView(QWidget *parent)
         colours.setColor(group, QPalette::Text, Qt::black);
         colours.setColor(group, QPalette::Base, Qt::white);
     }
-    setPalette(colours);
-    updateColours();
+    applyColours(colours);
 
     setRowCount(1);
     setColumnCount(1);
@@ -299,15 +298,14 @@ bool PropertyGridView::isCellEditable(int row, int column) const
 void PropertyGridView::setGridLineColour(const QColor &colour)
 {
     m_gridLineColour = colour;
-    updateColours();
+    applyColours(palette());
 }
 
 void PropertyGridView::setBackgroundColour(const QColor &colour)
 {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, colour.isValid() ? colour : QColor(Qt::white));
-    setPalette(colours);
-    updateColours();
+    applyColours(colours);
 }
 
 void PropertyGridView::setColours(const QColor &gridLines, const QColor &background)
@@ -316,20 +314,16 @@ void PropertyGridView::setColours(const QColor &gridLines, const QColor &backgro
     setBackgroundColour(background);
 }
 
-void PropertyGridView::updateColours()
+// One palette change for every colour of the grid; it repaints the grid, its headers and corner.
+void PropertyGridView::applyColours(QPalette colours)
 {
-    const QColor lines = m_gridLineColour.isValid() ? m_gridLineColour : palette().color(QPalette::Mid);
-    m_style->setColours({lines, palette().color(QPalette::Base), palette().color(QPalette::Button),
-                         palette().color(QPalette::ButtonText)});
+    const QColor lines = m_gridLineColour.isValid() ? m_gridLineColour : colours.color(QPalette::Mid);
+    m_style->setColours({lines, colours.color(QPalette::Base), colours.color(QPalette::Button),
+                         colours.color(QPalette::ButtonText)});
     // A disabled grid keeps showing its content; its current cell stays marked, but lightly.
-    QPalette colours = palette();
     colours.setColor(QPalette::Disabled, QPalette::Highlight, lines);
     colours.setColor(QPalette::Disabled, QPalette::HighlightedText, QColor(0x80, 0x80, 0x80));
     setPalette(colours);
-    for (QWidget *part : {viewport(), horizontalHeader()->viewport(), verticalHeader()->viewport(), m_corner}) {
-        if (part)
-            part->update();
-    }
 }
 
 QWidget *PropertyGridView::openEditor() const

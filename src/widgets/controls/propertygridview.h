@@ -74,7 +74,7 @@ private:
     void fillMissingHeaderItems();
     void dropStaleEditor();
     void paintCorner(QWidget *corner);
-    void updateColours();
+    void applyColours(QPalette colours);
 
     GridCellDelegate *m_delegate;
     GridStyle *m_style;
