@@ -1,6 +1,6 @@
 #include "widgets/controls/textcontrols.h"
 
-#include "widgets/controls/tkpainter.h"
+#include "widgets/tklook/tkpainter.h"
 
 #include <QCheckBox>
 #include <QLabel>

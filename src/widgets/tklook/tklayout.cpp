@@ -1,4 +1,4 @@
-#include "widgets/tklook.h"
+#include "widgets/tklook/tklayout.h"
 
 namespace widgets::tk {
 

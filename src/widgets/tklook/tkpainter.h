@@ -1,7 +1,7 @@
 #pragma once
 
 #include "widgets/fontvalue.h"
-#include "widgets/tklook.h"
+#include "widgets/tklook/tklayout.h"
 
 #include <QFont>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "widgets/controls/xftfont.h"
+#include "widgets/tklook/xftfont.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,6 +1,6 @@
-#include "widgets/controls/tkpainter.h"
+#include "widgets/tklook/tkpainter.h"
 
-#include "widgets/controls/xftfont.h"
+#include "widgets/tklook/xftfont.h"
 
 #include <QEvent>
 #include <QHash>

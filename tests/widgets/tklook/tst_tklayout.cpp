@@ -1,5 +1,5 @@
 // Tk's placement of a widget's text and indicator, as measured on Tk 8.6 screenshots.
-#include "widgets/tklook.h"
+#include "widgets/tklook/tklayout.h"
 
 #include <QtTest>
 
