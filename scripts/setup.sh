@@ -5,7 +5,7 @@
 #   needs; --bench what bench/run.sh needs on top of the tests'.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev fonts-noto-cjk)
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev libx11-dev fonts-noto-cjk)
 if [[ "${1:-}" == "--package" || "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     # CPack's Debian generator finds binaries with file and their library packages with dpkg-shlibdeps.
     packages+=(dpkg-dev file)

@@ -1,10 +1,12 @@
 #include "shell/applicationidentity.h"
 #include "shell/designer.h"
+#include "widgets/screenscaling.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    widgets::prepareScreenScaling();
     QApplication app(argc, argv);
     shell::setUpApplicationIdentity();
     // The program ends when its main window closes, whatever else is open.

@@ -100,6 +100,8 @@ WindowLayout designWindowTable(design::DesignerState &designer)
     window.position = QPoint(50, 50);
     window.size = QSize(300, 200);
     window.frame = WindowFrame::Drawn;
+    // Tk places the program's widgets in screen pixels; the design's widgets cover the same ones.
+    window.screenPixels = true;
     // The design window stands for the program's Tk root window, and shows Tk's background.
     window.background = rgb(0xd9, 0xd9, 0xd9);
     window.events = {

@@ -157,6 +157,8 @@ WindowLayout mainWindowTable(Designer &designer)
     canvas.look.fill = White;
     canvas.look.outline = White;
     canvas.look.outlineWidth = 1;
+    // The design window sits on it, and its size and scrolling follow the design, in screen pixels.
+    canvas.screenPixels = true;
     controls.push_back(canvas);
 
     ControlEntry codeView = entry(ids::CodeView, "代码编辑框", {0, 0, 470, 432});

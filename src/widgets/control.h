@@ -4,6 +4,7 @@
 #include "widgets/events.h"
 #include "widgets/layouttable.h"
 #include "widgets/propertyindex.h"
+#include "widgets/screenscaling.h"
 
 #include <QPointer>
 #include <QVariant>
@@ -43,6 +44,12 @@ public:
 
     void setEventSink(EventSink sink) { m_sink = std::move(sink); }
 
+    // Screen pixels per unit of the control's geometry: 1 for a control placed in screen pixels, the
+    // interface's scale for the others.
+    qreal scale() const { return m_screenPixels ? 1 : interfaceScale(); }
+    bool inScreenPixels() const { return m_screenPixels; }
+    void setScreenPixels(bool screenPixels) { m_screenPixels = screenPixels; }
+
     // The tag text: free for the designer's use, empty in every layout table.
     const QString &tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
@@ -55,6 +62,7 @@ private:
     ControlType m_type;
     EventSink m_sink;
     QString m_tag;
+    bool m_screenPixels = false;
 };
 
 // Makes the control of a layout entry's type, its widget a child of `parent`.

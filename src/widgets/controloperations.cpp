@@ -33,13 +33,13 @@ int WidgetLayer::listCount(const ControlRef &list) const
 void WidgetLayer::setColumnWidth(const ControlRef &grid, int column, int width)
 {
     if (auto *found = dynamic_cast<GridControl *>(find(grid)))
-        found->grid()->setColumnWidth(column, width);
+        found->grid()->setColumnWidth(column, toScreen(width, found->scale()));
 }
 
 int WidgetLayer::columnWidth(const ControlRef &grid, int column) const
 {
     if (auto *found = dynamic_cast<GridControl *>(find(grid)))
-        return found->grid()->columnWidth(column);
+        return fromScreen(found->grid()->columnWidth(column), found->scale());
     return 0;
 }
 
@@ -71,7 +71,7 @@ void WidgetLayer::finishGridEdit(const ControlRef &grid)
 void WidgetLayer::setSizeLimits(const ControlRef &window, QSize smallestClient, QSize largestOuter)
 {
     if (auto *found = dynamic_cast<WindowControl *>(find(window)))
-        found->setSizeLimits(smallestClient, largestOuter);
+        found->setSizeLimits(toScreen(smallestClient, found->scale()), toScreen(largestOuter, found->scale()));
 }
 
 long WidgetLayer::sendScintilla(const ControlRef &editor, unsigned message, unsigned long wParam, long lParam)

@@ -1,6 +1,7 @@
 #include "widgets/widgetlayer.h"
 
 #include <QMouseEvent>
+#include <QtMath>
 
 // Events by number: the handler bound for a control, or for the control a clone was copied from.
 namespace widgets {
@@ -126,7 +127,9 @@ bool WidgetLayer::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    const QPoint at = mouse->position().toPoint();
+    const Control *control = find(ControlRef{key->window, key->control, ControlType::Window});
+    const qreal scale = control ? control->scale() : 1;
+    const QPoint at(fromScreen(qFloor(mouse->position().x()), scale), fromScreen(qFloor(mouse->position().y()), scale));
     const bool proceed = raiseEvent(key->window, key->control, number, EventArgs{{at.x(), at.y(), keyState(mouse->modifiers())}});
     return !proceed;
 }

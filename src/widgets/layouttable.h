@@ -73,6 +73,9 @@ struct ControlEntry
     bool disabled = false;
     bool tabStop = false;
     QString tag;
+    // Geometry in screen pixels rather than in the interface's layout units, which scale with the
+    // screen: the design and what it sits on, so that a design widget covers Tk's pixels.
+    bool screenPixels = false;
     QString accessibleName;       // for controls that show no text of their own
     std::optional<FontValue> font; // for controls without a font property of their own
     ControlLook look;
@@ -97,6 +100,7 @@ struct WindowEntry
     bool visible = true;
     bool sizable = true;
     WindowFrame frame = WindowFrame::Native;
+    bool screenPixels = false;    // the window's and its controls' geometry, as for a control
     Colour background = DefaultColour;
     QList<EventBinding> events;
 };

@@ -51,7 +51,7 @@ int WidgetLayer::screenHeight()
 
 QSize WidgetLayer::availableScreenSize()
 {
-    return QGuiApplication::primaryScreen()->availableGeometry().size();
+    return fromScreen(QGuiApplication::primaryScreen()->availableGeometry().size(), interfaceScale());
 }
 
 int WidgetLayer::pointerX()

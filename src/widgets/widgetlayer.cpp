@@ -119,6 +119,7 @@ Control *WidgetLayer::makeControl(LoadedWindow &window, int id, const ControlEnt
         return nullptr;
     Control *control = made.get();
     const int windowId = window.layout.window.id;
+    control->setScreenPixels(entry.screenPixels || window.layout.window.screenPixels);
     ControlRecord &record = window.controls[id];
     record.entry = entry;
     record.control = std::move(made);
@@ -135,7 +136,7 @@ Control *WidgetLayer::makeControl(LoadedWindow &window, int id, const ControlEnt
     if (entry.font)
         widget->setFont(toQFont(*entry.font));
     control->applyLook(entry.look);
-    widget->setGeometry(entry.rect);
+    widget->setGeometry(toScreen(entry.rect, control->scale()));
     for (const PropertySetting &setting : entry.properties) {
         if (!control->write(setting.index, setting.member, setting.value))
             writeCommon(*control, setting.index, setting.value);
@@ -207,9 +208,9 @@ QRect ControlReader::geometry() const
 {
     if (!m_control)
         return QRect(0, 0, 0, 0);
-    if (m_isWindow)
-        return static_cast<const WindowControl *>(m_control)->outerGeometry();
-    return m_control->widget()->geometry();
+    const QRect onScreen = m_isWindow ? static_cast<const WindowControl *>(m_control)->outerGeometry()
+                                      : m_control->widget()->geometry();
+    return fromScreen(onScreen, m_control->scale());
 }
 
 QVariant ControlReader::read(Prop index, int member) const
@@ -255,7 +256,7 @@ void WidgetLayer::writeCommon(Control &control, Prop index, const QVariant &valu
 {
     QWidget *widget = control.widget();
     auto *window = dynamic_cast<WindowControl *>(&control);
-    QRect rect = window ? window->outerGeometry() : widget->geometry();
+    QRect rect = fromScreen(window ? window->outerGeometry() : widget->geometry(), control.scale());
     const int number = value.toInt();
     switch (index) {
     case Prop::Left: rect.moveLeft(qBound(-PositionLimit, number, PositionLimit)); break;
@@ -267,6 +268,7 @@ void WidgetLayer::writeCommon(Control &control, Prop index, const QVariant &valu
     case Prop::Disabled: widget->setEnabled(!value.toBool()); return;
     default: return;
     }
+    rect = toScreen(rect, control.scale());
     if (window)
         window->setOuterGeometry(rect);
     else
@@ -288,20 +290,23 @@ bool WidgetLayer::readBoolean(const ControlRef &ref, Prop index) const
     return readProperty(ref, index).toBool();
 }
 
+QSize WidgetLayer::clientSize(const ControlRef &ref) const
+{
+    Control *found = find(ref);
+    if (!found)
+        return QSize(0, 0);
+    const auto *window = dynamic_cast<WindowControl *>(found);
+    return fromScreen(window ? window->clientSize() : found->clientWidget()->size(), found->scale());
+}
+
 int WidgetLayer::clientWidth(const ControlRef &ref) const
 {
-    if (auto *window = dynamic_cast<WindowControl *>(find(ref)))
-        return window->clientSize().width();
-    Control *found = find(ref);
-    return found ? found->clientWidget()->width() : 0;
+    return clientSize(ref).width();
 }
 
 int WidgetLayer::clientHeight(const ControlRef &ref) const
 {
-    if (auto *window = dynamic_cast<WindowControl *>(find(ref)))
-        return window->clientSize().height();
-    Control *found = find(ref);
-    return found ? found->clientWidget()->height() : 0;
+    return clientSize(ref).height();
 }
 
 void WidgetLayer::moveControl(const ControlRef &ref, std::optional<int> left, std::optional<int> top,
@@ -312,7 +317,8 @@ void WidgetLayer::moveControl(const ControlRef &ref, std::optional<int> left, st
         return;
     auto *window = dynamic_cast<WindowControl *>(found);
     const QRect current = window ? window->outerGeometry() : found->widget()->geometry();
-    const QRect wanted = clampedRect(current, left, top, width, height);
+    const qreal scale = found->scale();
+    const QRect wanted = toScreen(clampedRect(fromScreen(current, scale), left, top, width, height), scale);
     if (wanted == current)
         return;
     if (window)

@@ -84,6 +84,7 @@ public:
     QString readText(const ControlRef &ref, Prop index, int member = -1) const;
     bool readBoolean(const ControlRef &ref, Prop index) const;
 
+    QSize clientSize(const ControlRef &ref) const;
     int clientWidth(const ControlRef &ref) const;
     int clientHeight(const ControlRef &ref) const;
 
@@ -139,12 +140,14 @@ public:
     int messageBox(const QString &text, int flags, const QString &caption,
                    std::optional<ControlRef> owner = std::nullopt);
 
+    // The screen and the pointer in screen pixels, the units of the design.
     static int screenWidth();
     static int screenHeight();
-    // The part of the screen that windows may cover: the screen less the desktop's panels and docks.
-    static QSize availableScreenSize();
     static int pointerX();
     static int pointerY();
+    // The part of the screen that windows may cover, the screen less the desktop's panels and docks,
+    // in the interface's layout units: what the interface's windows are sized in.
+    static QSize availableScreenSize();
 
     // Brings the window up to date at once, or has a control repaint its whole area.
     void redraw(const ControlRef &ref);

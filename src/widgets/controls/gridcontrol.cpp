@@ -46,7 +46,7 @@ bool GridControl::write(Prop index, int member, const QVariant &value)
 // The grid always has one fixed row and one fixed column; the look's counts are not consulted.
 void GridControl::applyLook(const ControlLook &look)
 {
-    m_grid->setDefaultRowHeight(look.defaultRowHeight);
+    m_grid->setDefaultRowHeight(toScreen(look.defaultRowHeight, scale()));
     m_grid->setColours(look.gridLines == DefaultColour ? QColor() : toQColor(look.gridLines),
                        look.background == DefaultColour ? QColor() : toQColor(look.background));
 }

@@ -1,5 +1,7 @@
 #include "widgets/controls/gridlook.h"
 
+#include "widgets/screenscaling.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QStyleFactory>
@@ -38,7 +40,8 @@ void GridStyle::drawControl(ControlElement element, const QStyleOption *option, 
     painter->setPen(m_colours.lines);
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-    const QRect textRect = rect.adjusted(3, 0, -4, -1);
+    const qreal scale = interfaceScale();
+    const QRect textRect = rect.adjusted(toScreen(3, scale), 0, -toScreen(4, scale), -1);
     painter->setPen(m_colours.sectionText);
     painter->drawText(textRect, int(header->textAlignment),
                       painter->fontMetrics().elidedText(header->text, Qt::ElideRight, textRect.width()));

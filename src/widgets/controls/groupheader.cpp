@@ -1,5 +1,7 @@
 #include "widgets/controls/groupheader.h"
 
+#include "widgets/screenscaling.h"
+
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QPainter>
@@ -9,10 +11,16 @@ namespace widgets {
 
 namespace {
 
+// Lengths at 96 dots per inch, scaled with the interface.
 constexpr int ChevronInset = 12;   // from the right edge to the chevron's centre
 // Kept clear at both sides, so that the centred title never runs under the chevron.
 constexpr int TitleMargin = 2 * ChevronInset;
 constexpr int Padding = 10;        // added to the font height for the header's height
+
+int scaled(int length)
+{
+    return toScreen(length, interfaceScale());
+}
 
 QColor orPalette(const QColor &colour, const QWidget *widget, QPalette::ColorRole role)
 {
@@ -71,7 +79,7 @@ GroupHeader::State GroupHeader::state() const
 QSize GroupHeader::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    return QSize(metrics.horizontalAdvance(text()) + 2 * TitleMargin, metrics.height() + Padding);
+    return QSize(metrics.horizontalAdvance(text()) + 2 * scaled(TitleMargin), metrics.height() + scaled(Padding));
 }
 
 QSize GroupHeader::minimumSizeHint() const
@@ -86,13 +94,13 @@ void GroupHeader::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), backgroundColour(current));
     painter.setPen(textColour(current));
     painter.setFont(font());
-    const QRect textRect = rect().adjusted(TitleMargin, 0, -TitleMargin, 0);
+    const QRect textRect = rect().adjusted(scaled(TitleMargin), 0, -scaled(TitleMargin), 0);
     painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine,
                      fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
 
     // A small chevron at the right: down while open, right while closed.
-    const qreal size = 3.5;
-    const QPointF centre(width() - ChevronInset, height() / 2.0);
+    const qreal size = 3.5 * interfaceScale();
+    const QPointF centre(width() - scaled(ChevronInset), height() / 2.0);
     QPainterPath chevron;
     if (m_expanded) {
         chevron.moveTo(centre + QPointF(-size, -size / 2));
@@ -104,7 +112,7 @@ void GroupHeader::paintEvent(QPaintEvent *)
         chevron.lineTo(centre + QPointF(-size / 2, size));
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(textColour(current), 1.5));
+    painter.setPen(QPen(textColour(current), 1.5 * interfaceScale()));
     painter.drawPath(chevron);
 }
 

@@ -1,5 +1,7 @@
 #include "widgets/controls/groupmenu.h"
 
+#include "widgets/screenscaling.h"
+
 #include <QListWidget>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -31,20 +33,24 @@ public:
         const bool selected = option.state & QStyle::State_Selected;
         const bool hot = option.state & QStyle::State_MouseOver;
         if (selected) {
-            const QRectF outline = QRectF(option.rect).adjusted(2.5, 1.5, -2.5, -1.5);
+            const qreal scale = interfaceScale();
+            const QRectF outline = QRectF(option.rect).adjusted(2.5 * scale, 1.5 * scale, -2.5 * scale, -1.5 * scale);
             painter->setRenderHint(QPainter::Antialiasing);
             painter->setPen(m_menu->borderColour());
             painter->setBrush(Qt::NoBrush);
-            painter->drawRoundedRect(outline, 3, 3);
+            painter->drawRoundedRect(outline, 3 * scale, 3 * scale);
             painter->setRenderHint(QPainter::Antialiasing, false);
-            painter->fillRect(QRect(option.rect.left() + 4, option.rect.top() + 6, 3, option.rect.height() - 12),
+            const int inset = toScreen(6, scale);
+            painter->fillRect(QRect(option.rect.left() + toScreen(4, scale), option.rect.top() + inset,
+                                    toScreen(3, scale), option.rect.height() - 2 * inset),
                               m_menu->selectedItemTextColour());
         }
         // Selected wins over hot: the current tool must stay recognisable under the pointer.
         painter->setPen(selected ? m_menu->selectedItemTextColour()
                                  : hot ? m_menu->hotItemTextColour() : m_menu->itemTextColour());
         painter->setFont(option.font);
-        const QRect textRect = option.rect.adjusted(ItemIndent, 0, -4, 0);
+        const QRect textRect = option.rect.adjusted(toScreen(ItemIndent, interfaceScale()), 0,
+                                                    -toScreen(4, interfaceScale()), 0);
         const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
                                                            Qt::ElideRight, textRect.width());
         painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
@@ -53,7 +59,7 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        return QSize(option.rect.width(), option.fontMetrics.height() + ItemPadding);
+        return QSize(option.rect.width(), option.fontMetrics.height() + toScreen(ItemPadding, interfaceScale()));
     }
 
 private:

@@ -10,9 +10,30 @@
 
 namespace widgets {
 
+namespace {
+
+// The window manager's frame is known only once the window is shown; until then a top-level window
+// reckons with a title bar and thin borders, at the interface's scale.
+QSize estimatedFrame(qreal scale)
+{
+    return toScreen(QSize(8, 40), scale);
+}
+
+// The size a top-level window starts at: the table's, or as much of it as fits the available area.
+QSize startSize(QSize wanted, qreal scale)
+{
+    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size() - estimatedFrame(scale);
+    return wanted.boundedTo(available.expandedTo(QSize(1, 1)));
+}
+
+} // namespace
+
 WindowControl::WindowControl(const WindowEntry &entry)
     : Control(ControlType::Window), m_frame(entry.frame)
 {
+    setScreenPixels(entry.screenPixels);
+    const QSize size = m_frame == WindowFrame::Drawn ? toScreen(entry.size, scale())
+                                                     : startSize(toScreen(entry.size, scale()), scale());
     if (m_frame == WindowFrame::Drawn) {
         m_subWindow = new QMdiSubWindow;
         m_subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -22,7 +43,7 @@ WindowControl::WindowControl(const WindowEntry &entry)
         m_outer = m_subWindow;
         m_subWindow->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                                     | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-        m_subWindow->resize(entry.size);
+        m_subWindow->resize(size);
         // The sub-window reports a new state once it has taken its minimized or maximized geometry;
         // only then can a handler restore it: undoing the state any earlier leaves it the minimized size.
         connect(m_subWindow, &QMdiSubWindow::windowStateChanged, this,
@@ -34,7 +55,7 @@ WindowControl::WindowControl(const WindowEntry &entry)
         m_outer = new QWidget;
         m_client = m_outer;
         m_client->setMouseTracking(true);
-        m_outer->resize(entry.size);
+        m_outer->resize(size);
     }
     m_outer->setObjectName(entry.className);
     m_outer->setWindowTitle(entry.title);
@@ -51,11 +72,11 @@ WindowControl::WindowControl(const WindowEntry &entry)
     }
     if (entry.centred) {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QRect rect(QPoint(), entry.size);
+        QRect rect(QPoint(), size + estimatedFrame(scale()));
         rect.moveCenter(screen.center());
-        m_outer->move(rect.topLeft());
+        m_outer->move(qMax(rect.left(), screen.left()), qMax(rect.top(), screen.top()));
     } else {
-        m_outer->move(entry.position);
+        m_outer->move(toScreen(QRect(entry.position, QSize()), scale()).topLeft());
     }
     m_outer->installEventFilter(this);
 }
@@ -162,7 +183,12 @@ void WindowControl::applyLargestSize()
     if (!m_largestOuter)
         return;
     const QSize frame = m_outer->isWindow() ? m_outer->frameGeometry().size() - m_outer->size() : QSize();
-    const QSize largest = (*m_largestOuter - frame).expandedTo(m_outer->minimumSize());
+    const QSize largest = (*m_largestOuter - frame).expandedTo(QSize(1, 1));
+    // A window that started at the largest size it could, with a frame larger than reckoned with,
+    // gives up the rest of its smallest size: it must fit the screen.
+    const QSize smallest = m_outer->minimumSize().boundedTo(largest);
+    if (smallest != m_outer->minimumSize())
+        m_outer->setMinimumSize(smallest);
     if (largest != m_outer->maximumSize())
         m_outer->setMaximumSize(largest);
 }

@@ -37,7 +37,8 @@ public:
     // The user cannot size the window below the smallest client size or beyond the largest outer size.
     // The largest counts the window manager's frame, which is known only once the window is shown and
     // may change with its state, so the client limit is worked out again whenever the window moves,
-    // resizes or is shown. It never falls below the smallest: a window that cannot fit keeps its size.
+    // resizes or is shown. A window must fit the screen: where the largest falls below the smallest,
+    // the smallest gives way.
     void setSizeLimits(QSize smallestClient, QSize largestOuter);
 
     // From now on, moves and resizes raise their events; before, they are the loader's business.

@@ -1,0 +1,105 @@
+#include "widgets/screenscaling.h"
+
+#include "widgets/x11screen.h"
+
+#include <QGuiApplication>
+#include <QList>
+#include <QScreen>
+
+#include <cmath>
+#include <limits>
+
+namespace widgets {
+
+namespace {
+
+constexpr qreal LayoutDotsPerInch = 96;
+
+// A factor as Qt reads one: a positive number, or nothing.
+std::optional<qreal> factorOf(const QByteArray &text)
+{
+    bool ok = false;
+    const qreal factor = text.trimmed().toDouble(&ok);
+    return ok && factor > 0 && factor < 100 ? std::optional<qreal>(factor) : std::nullopt;
+}
+
+int rounded(qreal value)
+{
+    // Halves away from zero, and never past what an int holds.
+    const qreal limit = std::numeric_limits<int>::max();
+    return int(qBound(-limit, std::round(value), limit));
+}
+
+} // namespace
+
+qreal requestedScaleFactor(const QByteArray &scaleFactor, const QByteArray &screenScaleFactors)
+{
+    qreal factor = factorOf(scaleFactor).value_or(1);
+    for (const QByteArray &entry : screenScaleFactors.split(';')) {
+        const qsizetype equals = entry.lastIndexOf('=');
+        if (const auto screen = factorOf(equals < 0 ? entry : entry.mid(equals + 1))) {
+            factor *= *screen;
+            break;
+        }
+    }
+    return factor;
+}
+
+void prepareScreenScaling()
+{
+    const qreal factor = requestedScaleFactor(qgetenv("QT_SCALE_FACTOR"), qgetenv("QT_SCREEN_SCALE_FACTORS"));
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    qunsetenv("QT_SCALE_FACTOR");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    // Qt's fonts and its style's lengths follow the logical resolution: Xft.dpi, or 96 without it.
+    // The factor the user asked for multiplies that, as Qt's own scaling would have.
+    if (!qFuzzyCompare(factor, qreal(1)) && !qEnvironmentVariableIsSet("QT_FONT_DPI")) {
+        const qreal base = x11::xftDpiResource().value_or(LayoutDotsPerInch);
+        qputenv("QT_FONT_DPI", QByteArray::number(qMax(1, rounded(base * factor))));
+    }
+}
+
+qreal interfaceScale()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchY() : LayoutDotsPerInch;
+    return dpi > 0 ? dpi / LayoutDotsPerInch : 1;
+}
+
+int toScreen(int length, qreal scale)
+{
+    return rounded(length * scale);
+}
+
+int fromScreen(int length, qreal scale)
+{
+    return rounded(length / scale);
+}
+
+QSize toScreen(QSize size, qreal scale)
+{
+    return QSize(toScreen(size.width(), scale), toScreen(size.height(), scale));
+}
+
+QSize fromScreen(QSize size, qreal scale)
+{
+    return QSize(fromScreen(size.width(), scale), fromScreen(size.height(), scale));
+}
+
+QRect toScreen(const QRect &rect, qreal scale)
+{
+    const int left = rounded(rect.x() * scale);
+    const int top = rounded(rect.y() * scale);
+    return QRect(left, top, rounded((qreal(rect.x()) + rect.width()) * scale) - left,
+                 rounded((qreal(rect.y()) + rect.height()) * scale) - top);
+}
+
+QRect fromScreen(const QRect &rect, qreal scale)
+{
+    const int left = rounded(rect.x() / scale);
+    const int top = rounded(rect.y() / scale);
+    return QRect(left, top, rounded((qreal(rect.x()) + rect.width()) / scale) - left,
+                 rounded((qreal(rect.y()) + rect.height()) / scale) - top);
+}
+
+} // namespace widgets

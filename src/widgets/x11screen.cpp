@@ -1,0 +1,58 @@
+#include "widgets/x11screen.h"
+
+#include <QGuiApplication>
+
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace widgets::x11 {
+
+namespace {
+
+// Runs `ask` on a display: Qt's, once the application runs on xcb; before that, one opened for it.
+template<typename Answer>
+std::optional<Answer> askDisplay(const std::function<std::optional<Answer>(Display *)> &ask)
+{
+    if (qGuiApp) {
+        const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        return x11 && x11->display() ? ask(x11->display()) : std::nullopt;
+    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return std::nullopt;
+    Display *display = XOpenDisplay(nullptr);
+    if (!display)
+        return std::nullopt;
+    const std::optional<Answer> answer = ask(display);
+    XCloseDisplay(display);
+    return answer;
+}
+
+} // namespace
+
+std::optional<double> xftDpiResource()
+{
+    return askDisplay<double>([](Display *display) -> std::optional<double> {
+        // The resource database of the connection, matched the way Xft matches it ("Xft.dpi", "*dpi").
+        const char *value = XGetDefault(display, "Xft", "dpi");
+        if (!value)
+            return std::nullopt;
+        char *end = nullptr;
+        const double dpi = std::strtod(value, &end);
+        return end != value && dpi > 0 && dpi < 10000 ? std::optional<double>(dpi) : std::nullopt;
+    });
+}
+
+std::optional<double> physicalDotsPerInch()
+{
+    return askDisplay<double>([](Display *display) -> std::optional<double> {
+        const int screen = DefaultScreen(display);
+        const int millimetres = DisplayHeightMM(display, screen);
+        if (millimetres <= 0)
+            return std::nullopt;
+        return DisplayHeight(display, screen) * 25.4 / millimetres;
+    });
+}
+
+} // namespace widgets::x11
