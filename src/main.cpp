@@ -1,12 +1,14 @@
 #include "shell/applicationidentity.h"
 #include "shell/designer.h"
 #include "widgets/screenscaling.h"
+#include "widgets/tklook/tklook.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     widgets::prepareScreenScaling();
+    widgets::tk::adoptProgramLanguage();
     QApplication app(argc, argv);
     shell::setUpApplicationIdentity();
     // The program ends when its main window closes, whatever else is open.

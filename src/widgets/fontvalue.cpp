@@ -1,6 +1,7 @@
 #include "widgets/fontvalue.h"
 
 #include "widgets/propertyindex.h"
+#include "widgets/tklook/tklook.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -152,7 +153,11 @@ FontValue withFontMember(FontValue font, int member, const QVariant &value)
     case FontMember::Italic: font.italic = value.toBool(); break;
     case FontMember::Underline: font.underline = value.toBool(); break;
     case FontMember::StrikeOut: font.strikeOut = value.toBool(); break;
-    case FontMember::Size: font.height = heightForPoints(value.toInt(), screenDotsPerInchY()); break;
+    case FontMember::Size:
+        // A size is a size of the generated program's text: one Tk cannot draw on this screen would
+        // end the program with an X error, so the largest it can draw is taken instead.
+        font.height = heightForPoints(qMin(value.toInt(), tk::largestTextPoints()), screenDotsPerInchY());
+        break;
     case FontMember::Face: font.face = acceptedFace(value.toString()); break;
     }
     return font;

@@ -464,8 +464,9 @@ void tst_PropertyEditing::hugeFontSizeLeavesAUsableDesign()
 {
     const ControlRef button = testsupport::place(*m_designer, ComponentKind::Button);
     const int sizeRow = testing::rowOf(*m_designer, QStringLiteral("大小"));
+    // Past what Tk can draw on the screen (1,125 points at 96 dots per inch), the largest it can is taken.
     QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("99999")));
-    QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("99999"));
+    QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("1125"));
     QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("99999999999")));
     bool isNumber = false;
     QVERIFY(m_designer->layer.cellText(PropertyGrid, sizeRow, 1).toInt(&isNumber) >= 0);

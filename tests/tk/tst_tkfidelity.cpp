@@ -287,7 +287,10 @@ void tst_TkFidelity::widgetEdits_data()
     QTest::newRow("font size 0") << L << SizeRow << "0" << QVariant(0);
     QTest::newRow("negative font size") << B << SizeRow << "-3" << QVariant(0);
     QTest::newRow("font size 72 on an entry") << E << SizeRow << "72" << QVariant(72);
-    QTest::newRow("font size 99999") << R << SizeRow << "99999" << QVariant(99999);
+    // Tk draws text up to 1,500 pixels tall on any screen; at 96 dots per inch that is 1,125 points.
+    QTest::newRow("largest font size Tk draws") << C << SizeRow << "1125" << QVariant(1125);
+    QTest::newRow("font size one past the largest") << L << SizeRow << "1126" << QVariant(1125);
+    QTest::newRow("font size 99999") << R << SizeRow << "99999" << QVariant(1125);
     QTest::newRow("font size beyond 32 bits") << L << SizeRow << "99999999999" << QVariant();
     QTest::newRow("face with blanks") << R << FaceRow << "Times New Roman" << QVariant("Times New Roman");
     QTest::newRow("Chinese face") << B << FaceRow << "黑体" << QVariant("黑体");

@@ -1,6 +1,6 @@
 #include "widgets/controls/textcontrols.h"
 
-#include "widgets/tklook/tkpainter.h"
+#include "widgets/tklook/tklook.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -103,7 +103,7 @@ void LabelControl::applyLook(const ControlLook &look)
     m_label->setWordWrap(look.wordWrap);
     m_label->setFrameStyle(look.border ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
     if (look.tkLook)
-        new TkPainter(m_label, tk::WidgetClass::Label, [this] { return TkContent{m_text, font()}; });
+        tk::paintAsTk(m_label, tk::WidgetClass::Label, [this] { return tk::Content{m_text, font()}; });
 }
 
 EntryFieldControl::EntryFieldControl(QWidget *parent)
@@ -138,7 +138,7 @@ void EntryFieldControl::applyLook(const ControlLook &look)
     if (look.tkLook) {
         // The program creates its entries empty, and the design shows them so: nothing typed sticks.
         m_edit->setReadOnly(true);
-        new TkPainter(m_edit, tk::WidgetClass::Entry, [this] { return TkContent{QString(), font()}; });
+        tk::paintAsTk(m_edit, tk::WidgetClass::Entry, [this] { return tk::Content{QString(), font()}; });
     }
 }
 
@@ -174,8 +174,8 @@ bool PushButtonControl::write(Prop index, int member, const QVariant &value)
 void PushButtonControl::applyLook(const ControlLook &look)
 {
     if (look.tkLook) {
-        new TkPainter(m_button, tk::WidgetClass::Button, [this] {
-            return TkContent{m_caption, font(), false, m_button->isDown()};
+        tk::paintAsTk(m_button, tk::WidgetClass::Button, [this] {
+            return tk::Content{m_caption, font(), false, m_button->isDown()};
         });
     }
 }
@@ -221,8 +221,8 @@ void CheckControl::applyLook(const ControlLook &look)
         return;
     const tk::WidgetClass widgetClass =
         type() == ControlType::CheckBox ? tk::WidgetClass::Checkbutton : tk::WidgetClass::Radiobutton;
-    new TkPainter(m_button, widgetClass, [this] {
-        return TkContent{m_caption, font(), m_button->isChecked(), m_button->isDown()};
+    tk::paintAsTk(m_button, widgetClass, [this] {
+        return tk::Content{m_caption, font(), m_button->isChecked(), m_button->isDown()};
     });
 }
 

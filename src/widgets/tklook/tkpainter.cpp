@@ -1,18 +1,14 @@
 #include "widgets/tklook/tkpainter.h"
 
+#include "widgets/tklook/glyphcompositing.h"
 #include "widgets/tklook/xftfont.h"
 
-#include <QEvent>
-#include <QHash>
-#include <QGlyphRun>
-#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWidget>
-#include <QtMath>
 
-#include <fontconfig/fontconfig.h>
-
-namespace widgets {
+namespace widgets::tk {
 
 namespace {
 
@@ -41,9 +37,9 @@ void paintIndicator(QPainter &painter, QPoint centre, const char *const *image)
         for (int column = 0; column < IndicatorSize; ++column) {
             QColor colour;
             switch (image[row][column]) {
-            case 'd': colour = tk::DarkShadow; break;
-            case 'w': colour = tk::LightShadow; break;
-            case 'k': colour = tk::Foreground; break;
+            case 'd': colour = DarkShadow; break;
+            case 'w': colour = LightShadow; break;
+            case 'k': colour = Foreground; break;
             default: continue;
             }
             painter.fillRect(corner.x() + column, corner.y() + row, 1, 1, colour);
@@ -68,126 +64,59 @@ void paintHighlightRing(QPainter &painter, QSize size, int thickness)
 {
     if (thickness <= 0)
         return;
-    painter.fillRect(0, 0, size.width(), thickness, tk::Background);
-    painter.fillRect(0, size.height() - thickness, size.width(), thickness, tk::Background);
-    painter.fillRect(0, 0, thickness, size.height(), tk::Background);
-    painter.fillRect(size.width() - thickness, 0, thickness, size.height(), tk::Background);
+    painter.fillRect(0, 0, size.width(), thickness, Background);
+    painter.fillRect(0, size.height() - thickness, size.width(), thickness, Background);
+    painter.fillRect(0, 0, thickness, size.height(), Background);
+    painter.fillRect(size.width() - thickness, 0, thickness, size.height(), Background);
 }
 
-// A line split into what Tk draws glyph by glyph: one character, a surrogate pair kept whole.
-QStringList characters(const QString &line)
+// A line as Tk draws it: chunks of characters between tabs, each chunk one request to the server.
+struct Line
 {
-    QStringList pieces;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const qsizetype length = line.at(i).isHighSurrogate() && i + 1 < line.size() ? 2 : 1;
-        pieces.append(line.mid(i, length));
-        i += length - 1;
-    }
-    return pieces;
-}
-
-// A font measured as Xft measures it for Tk; characters that Xft would take from a face Qt cannot
-// load on its own are measured and drawn by Qt's font.
-class XftMeasure
-{
-public:
-    XftMeasure(const QFont &font, const FontValue &record, QWidget *widget)
-        : m_metrics(font, widget), m_xft(XftFont::get(record.face, tkPixelSize(record)))
-    {
-    }
-
-    int ascent() const { return m_xft.ascent(); }
-    int lineSpacing() const { return m_xft.lineSpacing(); }
-    XftFont::Glyph glyph(const QString &piece) const
-    {
-        const QList<uint> code = piece.toUcs4();
-        return code.size() == 1 ? m_xft.glyph(code.first()) : XftFont::Glyph{};
-    }
-    // Xft advances by the glyph's width rounded to whole pixels; Qt's own layout would place Latin
-    // glyphs at fractions of a pixel and drift from Tk along a line.
-    int advance(const QString &piece) const
-    {
-        const XftFont::Glyph found = glyph(piece);
-        return found.font ? found.advance : qRound(m_metrics.horizontalAdvance(piece));
-    }
-
-private:
-    QFontMetricsF m_metrics;
-    const XftFont &m_xft;
+    QList<char32_t> characters;
+    int width = 0;
 };
 
-int advanceOf(const XftMeasure &metrics, const QString &piece, int lineX, int tabWidth)
-{
-    if (piece == QLatin1String("\t"))
-        return tabWidth > 0 ? tabWidth - lineX % tabWidth : 0;
-    return metrics.advance(piece);
-}
+constexpr char32_t Tab = U'\t';
 
 // Tk draws widgets of any size; a line longer than this many pixels is not worth laying out further.
 constexpr int LayoutLimit = 70000;
 
-int lineWidth(const XftMeasure &metrics, const QString &line, int tabWidth)
+int advanceOf(const XftFont &font, char32_t character, int lineX, int tabWidth)
 {
-    int x = 0;
-    for (const QString &piece : characters(line)) {
-        x += advanceOf(metrics, piece, x, tabWidth);
-        if (x > LayoutLimit)
-            break;
-    }
-    return x;
+    if (character == Tab)
+        return tabWidth > 0 ? tabWidth - lineX % tabWidth : 0;
+    return font.advance(character);
 }
 
-// The family fontconfig gives Tk for the face the program names: Tk asks for it unchanged and takes
-// the best match, where Qt would make its own choice among the faces it knows (and, for a face that
-// is not installed, often another one than fontconfig's alias).
-QString matchedFamily(const QString &face)
+// Tk's text layout: only a line feed breaks a line, tabs stop every eight zeros.
+QList<Line> layoutLines(const XftFont &font, const QString &text, int tabWidth)
 {
-    static QHash<QString, QString> known;
-    const auto found = known.constFind(face);
-    if (found != known.constEnd())
-        return *found;
-    QString family = face;
-    if (FcPattern *pattern = FcPatternCreate()) {
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(face.toUtf8().constData()));
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
-            FcChar8 *name = nullptr;
-            if (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch && name)
-                family = QString::fromUtf8(reinterpret_cast<const char *>(name));
-            FcPatternDestroy(match);
+    QList<Line> lines;
+    for (const QString &piece : text.split(QLatin1Char('\n'))) {
+        Line line;
+        for (uint code : piece.toUcs4())
+            line.characters.append(char32_t(code));
+        for (char32_t character : std::as_const(line.characters)) {
+            line.width += advanceOf(font, character, line.width, tabWidth);
+            if (line.width > LayoutLimit)
+                break;
         }
-        FcPatternDestroy(pattern);
+        lines.append(line);
+        if (lines.size() * font.lineSpacing() > LayoutLimit)
+            break;
     }
-    known.insert(face, family);
-    return family;
+    return lines;
 }
 
 } // namespace
 
-qreal tkPixelSize(const FontValue &font)
+void paintAsTk(QWidget *widget, WidgetClass widgetClass, ContentSource content)
 {
-    const int points = pointsForHeight(font.height, screenDotsPerInchY());
-    // Tk takes size 0 as its default size, 12 pixels here.
-    return points <= 0 ? 12.0 : qMin(points, 3000) * screenDotsPerInchY() / 72.0;
+    new TkPainter(widget, widgetClass, std::move(content));
 }
 
-QFont tkFont(const FontValue &font)
-{
-    QFont qfont;
-    // The face as named comes second, so that Qt's fallback for other scripts starts from it as Tk's does.
-    qfont.setFamilies({matchedFamily(font.face), font.face});
-    const int points = pointsForHeight(font.height, screenDotsPerInchY());
-    // Tk takes size 0 as its default size, 12 pixels here.
-    if (points <= 0)
-        qfont.setPixelSize(12);
-    else
-        qfont.setPointSizeF(qMin(points, 3000));
-    return qfont;
-}
-
-TkPainter::TkPainter(QWidget *widget, tk::WidgetClass widgetClass, ContentSource content)
+TkPainter::TkPainter(QWidget *widget, WidgetClass widgetClass, ContentSource content)
     : QObject(widget), m_class(widgetClass), m_content(std::move(content))
 {
     // Tk fills the whole rectangle of every widget, yet the widget is not marked opaque: Qt would then
@@ -200,106 +129,108 @@ bool TkPainter::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Paint || !watched->isWidgetType())
         return false;
-    paint(static_cast<QWidget *>(watched));
+    paint(static_cast<QWidget *>(watched), static_cast<QPaintEvent *>(event)->rect());
     return true;
 }
 
-void TkPainter::paint(QWidget *widget) const
+// The widget is drawn into an image first, as Tk draws into a pixmap: the text goes in as the X
+// server composites it, which Qt's painter cannot do.
+void TkPainter::paint(QWidget *widget, const QRect &exposed) const
 {
-    QPainter painter(widget);
     const QSize size = widget->size();
-    const tk::WidgetDefaults defaults = tk::defaultsOf(m_class);
+    const QRect area = exposed.intersected(QRect(QPoint(), size));
+    if (area.isEmpty())
+        return;
+    QImage canvas(area.size(), QImage::Format_RGB32);
+    const WidgetDefaults defaults = defaultsOf(m_class);
     const int ring = defaults.highlightThickness;
     const QRect bevel(ring, ring, size.width() - 2 * ring, size.height() - 2 * ring);
 
-    if (m_class == tk::WidgetClass::Entry) {
+    if (m_class == WidgetClass::Entry) {
         // The program creates its entries empty; what is typed into the design's copy is not shown.
-        painter.fillRect(QRect(QPoint(), size), tk::EntryBackground);
-        paintBevel(painter, bevel, tk::EntryDarkShadow, tk::EntryLightShadow);
+        canvas.fill(EntryBackground);
+        QPainter painter(&canvas);
+        painter.translate(-area.topLeft());
+        paintBevel(painter, bevel, EntryDarkShadow, EntryLightShadow);
         paintHighlightRing(painter, size, ring);
-        return;
+    } else {
+        const Content content = m_content();
+        const bool sunken = m_class == WidgetClass::Button && content.pressed;
+        canvas.fill(sunken ? ActiveBackground : Background);
+        const std::optional<QPoint> indicator = paintText(canvas, area.topLeft(), size, content);
+        QPainter painter(&canvas);
+        painter.translate(-area.topLeft());
+        if (indicator) {
+            if (defaults.checkIndicator)
+                paintIndicator(painter, *indicator, content.checked ? CheckOn : CheckOff);
+            else
+                paintIndicator(painter, *indicator, RadioShown);
+        }
+        if (m_class == WidgetClass::Button) {
+            if (sunken)
+                paintBevel(painter, bevel, DarkShadow, LightShadow);
+            else
+                paintBevel(painter, bevel, LightShadow, DarkShadow);
+        }
+        paintHighlightRing(painter, size, ring);
     }
-
-    const TkContent content = m_content();
-    const bool sunken = m_class == tk::WidgetClass::Button && content.pressed;
-    painter.fillRect(QRect(QPoint(), size), sunken ? tk::ActiveBackground : tk::Background);
-    paintText(painter, widget, content);
-    if (m_class == tk::WidgetClass::Button) {
-        if (sunken)
-            paintBevel(painter, bevel, tk::DarkShadow, tk::LightShadow);
-        else
-            paintBevel(painter, bevel, tk::LightShadow, tk::DarkShadow);
-    }
-    paintHighlightRing(painter, size, ring);
+    QPainter(widget).drawImage(area.topLeft(), canvas);
 }
 
-void TkPainter::paintText(QPainter &painter, QWidget *widget, const TkContent &content) const
+std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize size, const Content &content) const
 {
-    const tk::WidgetDefaults defaults = tk::defaultsOf(m_class);
-    const QFont font = tkFont(content.font);
-    const XftMeasure metrics(font, content.font, widget);
-    const int ascent = metrics.ascent();
-    const int lineSpacing = metrics.lineSpacing();
-    const int zeroWidth = metrics.advance(QStringLiteral("0"));
+    const WidgetDefaults defaults = defaultsOf(m_class);
+    const std::shared_ptr<const XftFont> font =
+        XftFont::get(content.font.face, pointsForHeight(content.font.height, screenDotsPerInchY()));
+    const int lineSpacing = font->lineSpacing();
+    const int zeroWidth = font->advance(U'0');
     const int tabWidth = 8 * zeroWidth;
 
-    // Only a line feed breaks a line in Tk.
-    const QStringList lines = content.text.split(QLatin1Char('\n'));
-    QList<int> widths;
+    const QList<Line> lines = layoutLines(*font, content.text, tabWidth);
     int widest = 0;
-    for (const QString &line : lines) {
-        widths.append(lineWidth(metrics, line, tabWidth));
-        widest = qMax(widest, widths.last());
-    }
-    const int space = defaults.indicator ? tk::indicatorSpace(defaults.checkIndicator, lineSpacing, zeroWidth) : 0;
-    const QSize block(space + widest, int(qMin<qsizetype>(lines.size(), LayoutLimit)) * lineSpacing);
-    QPoint origin = tk::anchoredOrigin(defaults.anchorWest, widget->size(),
-                                       defaults.borderWidth + defaults.highlightThickness, defaults.padX, block);
+    for (const Line &line : lines)
+        widest = qMax(widest, line.width);
+    const int space = defaults.indicator ? indicatorSpace(defaults.checkIndicator, lineSpacing, zeroWidth) : 0;
+    const QSize block(space + widest, int(lines.size()) * lineSpacing);
+    QPoint at = anchoredOrigin(defaults.anchorWest, size, defaults.borderWidth + defaults.highlightThickness,
+                               defaults.padX, block);
     // Tk moves a pressed button's text with its sunken relief.
-    if (m_class == tk::WidgetClass::Button && content.pressed)
-        origin += QPoint(1, 1);
-    const int textLeft = origin.x() + space;
+    if (m_class == WidgetClass::Button && content.pressed)
+        at += QPoint(1, 1);
+    const int textLeft = at.x() + space;
+    const QRect shown(origin, canvas.size());
 
-    painter.setFont(font);
-    painter.setPen(tk::Foreground);
+    GlyphRun run(canvas, origin);
     for (int i = 0; i < lines.size(); ++i) {
-        const int top = origin.y() + i * lineSpacing;
-        if (top > widget->height())
+        const int top = at.y() + i * lineSpacing;
+        if (top > shown.bottom())
             break;
-        if (top + lineSpacing < 0)
+        if (top + lineSpacing < shown.top())
             continue;
+        const int baseline = top + font->ascent();
         // Tk centres each line of a block, whatever the anchor.
-        int x = textLeft + (widest - widths.at(i)) / 2;
-        const int lineStart = x;
-        for (const QString &piece : characters(lines.at(i))) {
-            if (x > widget->width())
+        const int lineStart = textLeft + (widest - lines.at(i).width) / 2;
+        int x = lineStart;
+        for (char32_t character : lines.at(i).characters) {
+            if (x > shown.right() + lineSpacing)
                 break;
-            const int advance = advanceOf(metrics, piece, x - lineStart, tabWidth);
-            if (piece != QLatin1String("\t")) {
-                const XftFont::Glyph glyph = metrics.glyph(piece);
-                if (glyph.font) {
-                    QGlyphRun run;
-                    run.setRawFont(*glyph.font);
-                    run.setGlyphIndexes({glyph.index});
-                    run.setPositions({QPointF(0, 0)});
-                    painter.drawGlyphRun(QPointF(x, top + ascent), run);
-                } else {
-                    painter.drawText(QPoint(x, top + ascent), piece);
-                }
+            if (character == Tab) {
+                run.paint(Foreground);
+            } else {
+                // A glyph is wider than its advance at most by about the line height.
+                if (x + lineSpacing >= shown.left())
+                    run.add(font->glyph(character), QPoint(x, baseline));
             }
-            x += advance;
+            x += advanceOf(*font, character, x - lineStart, tabWidth);
         }
+        run.paint(Foreground);
     }
 
     // Tk leaves out an indicator too small to show.
     const int diameter = space - zeroWidth;
-    if (defaults.indicator && diameter > 2 * defaults.borderWidth) {
-        const QPoint centre = tk::indicatorCentre(textLeft, space, widget->height());
-        if (defaults.checkIndicator)
-            paintIndicator(painter, centre, content.checked ? CheckOn : CheckOff);
-        else
-            paintIndicator(painter, centre, RadioShown);
-    }
+    if (!defaults.indicator || diameter <= 2 * defaults.borderWidth)
+        return std::nullopt;
+    return indicatorCentre(textLeft, space, size.height());
 }
 
-} // namespace widgets
+} // namespace widgets::tk

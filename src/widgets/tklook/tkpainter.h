@@ -1,52 +1,33 @@
 #pragma once
 
-#include "widgets/fontvalue.h"
-#include "widgets/tklook/tklayout.h"
+#include "widgets/tklook/tklook.h"
 
-#include <QFont>
 #include <QObject>
-#include <QString>
 
-#include <functional>
+#include <optional>
 
-class QPainter;
-class QWidget;
+class QImage;
 
-namespace widgets {
-
-// What a control in Tk's look shows at the moment.
-struct TkContent
-{
-    QString text;
-    FontValue font;
-    bool checked = false;       // a check box's own state
-    bool pressed = false;       // a button held down
-};
+namespace widgets::tk {
 
 // Paints a widget as Tk draws the widget of its class in the generated program, in place of Qt's
 // own painting. Only the painting changes: the widget keeps its events, focus and accessibility.
 class TkPainter : public QObject
 {
 public:
-    using ContentSource = std::function<TkContent()>;
-
-    TkPainter(QWidget *widget, tk::WidgetClass widgetClass, ContentSource content);
+    TkPainter(QWidget *widget, WidgetClass widgetClass, ContentSource content);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void paint(QWidget *widget) const;
-    void paintText(QPainter &painter, QWidget *widget, const TkContent &content) const;
+    void paint(QWidget *widget, const QRect &exposed) const;
+    // Draws the text into the canvas, which shows the widget's pixels from `origin` on; answers where
+    // the indicator's centre is, for a radio or check button that shows one.
+    std::optional<QPoint> paintText(QImage &canvas, QPoint origin, QSize size, const Content &content) const;
 
-    tk::WidgetClass m_class;
+    WidgetClass m_class;
     ContentSource m_content;
 };
 
-// The font Tk uses for the (face, points) pair the generated program writes for the font record:
-// the same face name, at the size in whole points that the program gives Tk.
-QFont tkFont(const FontValue &font);
-// The size in pixels Tk gives that font.
-qreal tkPixelSize(const FontValue &font);
-
-} // namespace widgets
+} // namespace widgets::tk
