@@ -151,7 +151,7 @@ QString describeExit(const ProcessResult &result)
 
 // ---- XvfbServer ----
 
-XvfbServer::XvfbServer()
+XvfbServer::XvfbServer(const ScreenSettings &screen) : m_screen(screen)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
         m_error = QStringLiteral("Xvfb not found on PATH: install the xvfb package (scripts/setup.sh --tests)");
@@ -166,8 +166,14 @@ XvfbServer::XvfbServer()
             || QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)))
             continue;
         ++attempts;
-        if (tryDisplay(number, &failure))
+        if (tryDisplay(number, &failure)) {
+            if (m_screen.xftDotsPerInch && !setXftDotsPerInch(*m_screen.xftDotsPerInch, &m_error)) {
+                m_process->kill();
+                m_process->waitForFinished(2000);
+                m_display.clear();
+            }
             return;
+        }
     }
     m_error = QStringLiteral("could not start Xvfb: %1").arg(failure.isEmpty() ? QStringLiteral("no free display")
                                                                                 : failure);
@@ -183,11 +189,14 @@ bool XvfbServer::tryDisplay(int number, QString *failure)
     m_process = std::make_unique<QProcess>();
     m_process->setStandardErrorFile(m_log->fileName());
     m_process->setChildProcessModifier(dieWithParent);
-    m_process->start(QStringLiteral("Xvfb"),
-                     {QStringLiteral(":%1").arg(number), QStringLiteral("-displayfd"), QStringLiteral("1"),
-                      QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1920x1080x24"),
-                      QStringLiteral("-dpi"), QStringLiteral("96"), QStringLiteral("-nolisten"),
-                      QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    // -noreset: the server would otherwise reset when the last client leaves, and with it the
+    // resources that xrdb set.
+    QStringList arguments{QStringLiteral(":%1").arg(number), QStringLiteral("-displayfd"), QStringLiteral("1"),
+                          QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1920x1080x24"),
+                          QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")};
+    if (m_screen.dotsPerInch)
+        arguments << QStringLiteral("-dpi") << QString::number(*m_screen.dotsPerInch);
+    m_process->start(QStringLiteral("Xvfb"), arguments);
     if (!m_process->waitForStarted(5000)) {
         *failure = m_process->errorString();
         m_process.reset();
@@ -217,6 +226,24 @@ bool XvfbServer::tryDisplay(int number, QString *failure)
                         log.isEmpty() ? QString() : QStringLiteral(": ") + log.right(600));
     m_process.reset();
     return false;
+}
+
+bool XvfbServer::setXftDotsPerInch(int dotsPerInch, QString *failure)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("xrdb")).isEmpty()) {
+        *failure = QStringLiteral("xrdb not found on PATH: install the x11-xserver-utils package (scripts/setup.sh --tests)");
+        return false;
+    }
+    QProcess xrdb;
+    xrdb.setChildProcessModifier(dieWithParent);
+    xrdb.start(QStringLiteral("xrdb"), {QStringLiteral("-display"), m_display, QStringLiteral("-merge")});
+    xrdb.write(QStringLiteral("Xft.dpi: %1\n").arg(dotsPerInch).toLatin1());
+    xrdb.closeWriteChannel();
+    if (!xrdb.waitForFinished(10000) || xrdb.exitStatus() != QProcess::NormalExit || xrdb.exitCode() != 0) {
+        *failure = QStringLiteral("xrdb could not set Xft.dpi: %1").arg(QString::fromLocal8Bit(xrdb.readAllStandardError()));
+        return false;
+    }
+    return true;
 }
 
 XvfbServer::~XvfbServer()

@@ -16,14 +16,20 @@ class QTemporaryFile;
 // missing tool as an error naming it, so a test can fail with that message instead of skipping.
 namespace tktest {
 
+// The screen of an Xvfb server: 1920 x 1080 at a resolution (none: the server's own default), and
+// the Xft.dpi resource that desktops set when the user picks a scale or a text size, if any.
+struct ScreenSettings
+{
+    std::optional<int> dotsPerInch = 96;  // 96 makes 9 points 12 pixels, as on the screens the designer was made for
+    std::optional<int> xftDotsPerInch;
+};
+
 // An Xvfb server on a free display for as long as the object lives. Start-up waits until the
 // server accepts connections (Xvfb tells us through -displayfd), for at most a few seconds.
-// The screen is 1920 x 1080 at 96 dots per inch, so that 9 points are 12 pixels as on the
-// Windows screens the designer was made for.
 class XvfbServer
 {
 public:
-    XvfbServer();
+    explicit XvfbServer(const ScreenSettings &screen = {});
     ~XvfbServer();
     XvfbServer(const XvfbServer &) = delete;
     XvfbServer &operator=(const XvfbServer &) = delete;
@@ -36,6 +42,9 @@ public:
 
 private:
     bool tryDisplay(int number, QString *failure);
+    bool setXftDotsPerInch(int dotsPerInch, QString *failure);
+
+    ScreenSettings m_screen;
 
     std::unique_ptr<QProcess> m_process;
     std::unique_ptr<QTemporaryFile> m_log;

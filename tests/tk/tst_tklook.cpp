@@ -5,9 +5,15 @@
 #include "tkprobe.h"
 
 #include "codegen/tkintergenerator.h"
+#include "lookcomparison.h"
+#include "widgets/screenscaling.h"
+#include "widgets/tklook/tklook.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryFile>
@@ -36,45 +42,38 @@ struct Design
     Steps steps;
 };
 
-// How far apart two images are: the shares of pixels whose largest channel difference exceeds 40
-// and 12, and an image that shows where.
-struct Difference
-{
-    double coarse = 1.0;
-    double fine = 1.0;
-    QImage map;
-};
-
-Difference compare(const QImage &a, const QImage &b)
-{
-    Difference result;
-    if (a.size() != b.size() || a.isNull())
-        return result;
-    result.map = QImage(a.size(), QImage::Format_RGB32);
-    qint64 coarse = 0;
-    qint64 fine = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            const int most = qMax(qAbs(qRed(p) - qRed(q)), qMax(qAbs(qGreen(p) - qGreen(q)), qAbs(qBlue(p) - qBlue(q))));
-            coarse += most > 40;
-            fine += most > 12;
-            result.map.setPixel(x, y, most > 40 ? qRgb(255, 0, 0) : most > 12 ? qRgb(255, 200, 0) : qRgb(255, 255, 255));
-        }
-    }
-    const double total = double(a.width()) * a.height();
-    result.coarse = coarse / total;
-    result.fine = fine / total;
-    return result;
-}
-
 constexpr double CoarseTarget = 0.01;
 constexpr double FineTarget = 0.05;
+// A widget's own rectangle is mostly text where the window is mostly background, so its shares run
+// higher; these still catch text in the wrong place or at the wrong size.
+constexpr double WidgetCoarseTarget = 0.06;
+constexpr double WidgetFineTarget = 0.12;
+
+// A widget of Tk's window as Tk reports it: where it is, its border and highlight ring, and the
+// metrics of its font that place its text and indicator.
+struct TkWidget
+{
+    QString tkClass;
+    QRect rect;
+    int border = 0;
+    bool flat = false;          // a flat border is not drawn: text that overflows shows in it
+    int highlight = 0;
+    int padX = 0;
+    int lineSpacing = 0;
+    int zeroWidth = 0;
+    QList<int> lineWidths;
+};
+
+struct TkWindow
+{
+    QImage image;
+    QList<TkWidget> widgets;   // in stacking order, the lowest first
+};
 
 // Runs the program with its main loop, shows its window, and reads the window from the screen once
-// Tk has drawn it. A null image, with the reason in *error, when it cannot.
-QImage tkWindowImage(const QString &program, QString *error)
+// Tk has drawn it, with what Tk tells of its widgets. A null image, with the reason in *error, when
+// it cannot.
+TkWindow tkWindow(const QString &program, QString *error)
 {
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kestrigan-look-XXXXXX.py"));
     if (!file.open()) {
@@ -85,7 +84,7 @@ QImage tkWindowImage(const QString &program, QString *error)
     file.close();
     // The window reports where it is once Tk has drawn it, and stays until told to go.
     const QString runner = QStringLiteral(
-        "import sys, tkinter\n"
+        "import sys, json, tkinter, tkinter.font\n"
         "tkinter.Misc.mainloop = lambda *a, **k: None\n"
         "tkinter.mainloop = lambda *a, **k: None\n"
         "exec(compile(open(sys.argv[1], encoding='utf-8').read(), sys.argv[1], 'exec'), {})\n"
@@ -93,7 +92,21 @@ QImage tkWindowImage(const QString &program, QString *error)
         "root.update()\n"
         "root.after(200)\n"
         "root.update()\n"
-        "print(root.winfo_rootx(), root.winfo_rooty(), root.winfo_width(), root.winfo_height(), flush=True)\n"
+        "widgets = []\n"
+        "for w in root.winfo_children():\n"
+        "    if not w.winfo_ismapped():\n"
+        "        continue\n"
+        "    font = tkinter.font.Font(root=root, font=w.cget('font'))\n"
+        "    text = str(w.cget('text')) if w.winfo_class() != 'Entry' else ''\n"
+        "    widgets.append({'class': w.winfo_class(), 'x': w.winfo_x(), 'y': w.winfo_y(),\n"
+        "                    'width': w.winfo_width(), 'height': w.winfo_height(),\n"
+        "                    'border': w.winfo_pixels(w.cget('borderwidth')), 'relief': str(w.cget('relief')),\n"
+        "                    'highlight': w.winfo_pixels(w.cget('highlightthickness')),\n"
+        "                    'padx': w.winfo_pixels(w.cget('padx')) if 'padx' in w.keys() else 0,\n"
+        "                    'linespace': font.metrics('linespace'), 'zero': font.measure('0'),\n"
+        "                    'lines': [font.measure(line) for line in text.split('\\n')] if text else []})\n"
+        "print(json.dumps({'window': [root.winfo_rootx(), root.winfo_rooty(), root.winfo_width(),\n"
+        "                             root.winfo_height()], 'widgets': widgets}), flush=True)\n"
         "sys.stdin.readline()\n");
     QProcess python;
     python.start(tktest::pythonExecutable(), {QStringLiteral("-c"), runner, file.fileName()});
@@ -106,13 +119,26 @@ QImage tkWindowImage(const QString &program, QString *error)
         python.waitForReadyRead(100);
         answer += python.readAllStandardOutput();
     }
-    const QStringList where = QString::fromUtf8(answer).simplified().split(QLatin1Char(' '));
-    QImage image;
+    TkWindow shown;
+    const QJsonObject told = QJsonDocument::fromJson(answer).object();
+    const QJsonArray where = told.value(u"window").toArray();
     if (where.size() == 4) {
-        image = QGuiApplication::primaryScreen()
-                    ->grabWindow(0, where[0].toInt(), where[1].toInt(), where[2].toInt(), where[3].toInt())
-                    .toImage()
-                    .convertToFormat(QImage::Format_RGB32);
+        shown.image = QGuiApplication::primaryScreen()
+                          ->grabWindow(0, where[0].toInt(), where[1].toInt(), where[2].toInt(), where[3].toInt())
+                          .toImage()
+                          .convertToFormat(QImage::Format_RGB32);
+        for (const QJsonValue &value : told.value(u"widgets").toArray()) {
+            const QJsonObject w = value.toObject();
+            TkWidget widget{w.value(u"class").toString(),
+                            QRect(w.value(u"x").toInt(), w.value(u"y").toInt(), w.value(u"width").toInt(),
+                                  w.value(u"height").toInt()),
+                            w.value(u"border").toInt(), w.value(u"relief").toString() == QLatin1String("flat"),
+                            w.value(u"highlight").toInt(), w.value(u"padx").toInt(),
+                            w.value(u"linespace").toInt(), w.value(u"zero").toInt(), {}};
+            for (const QJsonValue &width : w.value(u"lines").toArray())
+                widget.lineWidths.append(width.toInt());
+            shown.widgets.append(widget);
+        }
     } else {
         python.waitForFinished(1000);
         *error = QStringLiteral("Tk did not show the window (%1): %2")
@@ -122,7 +148,61 @@ QImage tkWindowImage(const QString &program, QString *error)
     python.closeWriteChannel();
     if (!python.waitForFinished(5000))
         python.kill();
-    return image;
+    return shown;
+}
+
+// The 11 by 11 pixels of a radio or check button's indicator, where Tk places it for the widget's
+// font; empty for other widgets and where Tk leaves the indicator out.
+QRect indicatorOf(const TkWidget &widget)
+{
+    const bool check = widget.tkClass == QLatin1String("Checkbutton");
+    if (!check && widget.tkClass != QLatin1String("Radiobutton"))
+        return {};
+    const int space = widgets::tk::indicatorSpace(check, widget.lineSpacing, widget.zeroWidth);
+    if (space - widget.zeroWidth <= 2 * widget.border)
+        return {};
+    int widest = 0;
+    for (int width : widget.lineWidths)
+        widest = qMax(widest, width);
+    const QSize block(space + widest, int(qMax<qsizetype>(widget.lineWidths.size(), 1)) * widget.lineSpacing);
+    const QPoint origin = widgets::tk::anchoredOrigin(true, widget.rect.size(), widget.border + widget.highlight,
+                                                      widget.padX, block);
+    const QPoint centre = widgets::tk::indicatorCentre(origin.x() + space, space, widget.rect.height());
+    return QRect(centre - QPoint(5, 5), QSize(11, 11)).translated(widget.rect.topLeft());
+}
+
+// Judges every widget on its own: the share of differing pixels of what shows of it, and its frame
+// (highlight ring and a border with relief, which Tk draws over the text) and indicator exactly. Empty when all is well;
+// *worst gets the largest shares of any widget.
+QStringList widgetFaults(const QImage &designed, const TkWindow &tk, look::Difference *worst)
+{
+    QStringList faults;
+    worst->coarse = worst->fine = 0;
+    for (qsizetype i = 0; i < tk.widgets.size(); ++i) {
+        const TkWidget &widget = tk.widgets.at(i);
+        QRegion shown = QRegion(widget.rect).intersected(designed.rect());
+        for (qsizetype above = i + 1; above < tk.widgets.size(); ++above)
+            shown -= tk.widgets.at(above).rect;
+        if (shown.isEmpty())
+            continue;
+        const QString who = QStringLiteral("%1 %2 at %3,%4 %5 x %6")
+                                .arg(widget.tkClass).arg(i + 1).arg(widget.rect.x()).arg(widget.rect.y())
+                                .arg(widget.rect.width()).arg(widget.rect.height());
+        const int frameWidth = widget.highlight + (widget.flat ? 0 : widget.border);
+        const QRegion frame = look::frameOf(widget.rect, frameWidth).intersected(shown);
+        if (const auto at = look::firstMismatch(designed, tk.image, frame))
+            faults << QStringLiteral("%1: its frame differs at %2,%3").arg(who).arg(at->x()).arg(at->y());
+        const QRegion indicator = QRegion(indicatorOf(widget)).intersected(shown) - frame;
+        if (const auto at = look::firstMismatch(designed, tk.image, indicator))
+            faults << QStringLiteral("%1: its indicator differs at %2,%3").arg(who).arg(at->x()).arg(at->y());
+        const look::Difference difference = look::compare(designed, tk.image, shown);
+        worst->coarse = qMax(worst->coarse, difference.coarse);
+        worst->fine = qMax(worst->fine, difference.fine);
+        if (difference.coarse > WidgetCoarseTarget || difference.fine > WidgetFineTarget)
+            faults << QStringLiteral("%1: %2 %% of its pixels differ by more than 40, %3 %% by more than 12")
+                          .arg(who).arg(100 * difference.coarse, 0, 'f', 2).arg(100 * difference.fine, 0, 'f', 2);
+    }
+    return faults;
 }
 
 QImage designWindowImage(shell::Designer &designer)
@@ -240,23 +320,30 @@ void tst_TkLook::designLooksLikeTk()
     d.layer.widget(shell::ids::ComponentList)->setFocus();
     const QImage designed = designWindowImage(d);
     QString error;
-    const QImage shown = tkWindowImage(codegen::generate(d.model, d.layer), &error);
+    const TkWindow tk = tkWindow(codegen::generate(d.model, d.layer), &error);
+    const QImage &shown = tk.image;
     QVERIFY2(!shown.isNull(), qPrintable(error));
     QCOMPARE(shown.size(), designed.size());
 
-    const Difference difference = compare(designed, shown);
-    qInfo("%s: %.2f %% of pixels differ by more than 40, %.2f %% by more than 12", QTest::currentDataTag(),
-          100 * difference.coarse, 100 * difference.fine);
+    const look::Difference difference = look::compare(designed, shown, QRegion(shown.rect()));
+    look::Difference worst;
+    const QStringList faults = widgetFaults(designed, tk, &worst);
+    const QString screen = qEnvironmentVariable("KESTRIGAN_LOOK_SCREEN", QStringLiteral("96dpi"));
+    qInfo("%s, %s: %.2f %% of pixels differ by more than 40, %.2f %% by more than 12; "
+          "in the worst widget %.2f %% and %.2f %%", qPrintable(screen), QTest::currentDataTag(),
+          100 * difference.coarse, 100 * difference.fine, 100 * worst.coarse, 100 * worst.fine);
     // KESTRIGAN_LOOK_IMAGES names a directory that gets the images of every design, not only of failures.
     const QString keep = qEnvironmentVariable("KESTRIGAN_LOOK_IMAGES");
-    const bool failed = difference.coarse > CoarseTarget || difference.fine > FineTarget;
+    const bool failed = difference.coarse > CoarseTarget || difference.fine > FineTarget || !faults.isEmpty();
     if (failed || !keep.isEmpty()) {
         const QString tag = QString::fromUtf8(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-'));
-        const QString base = QDir(keep.isEmpty() ? QDir::tempPath() : keep).filePath(QStringLiteral("kestrigan-look-") + tag);
+        const QString base = QDir(keep.isEmpty() ? QDir::tempPath() : keep)
+                                 .filePath(QStringLiteral("kestrigan-look-%1-%2").arg(screen, tag));
         designed.save(base + QStringLiteral("-design.png"));
         shown.save(base + QStringLiteral("-tk.png"));
         difference.map.save(base + QStringLiteral("-difference.png"));
-        QVERIFY2(!failed, qPrintable(QStringLiteral("the design differs from Tk's window; see %1-{design,tk,difference}.png").arg(base)));
+        QVERIFY2(!failed, qPrintable(QStringLiteral("the design differs from Tk's window; see %1-{design,tk,difference}.png\n%2")
+                                         .arg(base, faults.join(QLatin1Char('\n')))));
     }
 }
 
@@ -277,16 +364,34 @@ void tst_TkLook::overlappingWidgetsStackAsInTk()
     QCOMPARE(client->childAt(QPoint(145, 30)), d.layer.widget(label->widget));
 }
 
+// The screen to compare on, from the environment: KESTRIGAN_LOOK_DPI (a number, or "server" for the
+// X server's own default) and KESTRIGAN_LOOK_XFT_DPI. Without them, 96 dots per inch and no Xft.dpi.
+tktest::ScreenSettings screenFromEnvironment()
+{
+    tktest::ScreenSettings screen;
+    const QString dpi = qEnvironmentVariable("KESTRIGAN_LOOK_DPI");
+    if (dpi == QLatin1String("server"))
+        screen.dotsPerInch.reset();
+    else if (!dpi.isEmpty())
+        screen.dotsPerInch = dpi.toInt();
+    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_XFT_DPI"))
+        screen.xftDotsPerInch = qEnvironmentVariableIntValue("KESTRIGAN_LOOK_XFT_DPI");
+    return screen;
+}
+
 int main(int argc, char **argv)
 {
-    // The designer must draw on the same screen as Tk, through the platform a user has.
-    tktest::XvfbServer xvfb;
+    // The designer must draw on the same screen as Tk, through the platform a user has, scaled as the
+    // designer scales itself.
+    tktest::XvfbServer xvfb(screenFromEnvironment());
     if (!xvfb.isRunning()) {
         qCritical("%s", qPrintable(xvfb.error()));
         return 1;
     }
     qputenv("DISPLAY", xvfb.display().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
+    widgets::prepareScreenScaling();
+    widgets::tk::adoptProgramLanguage();
     QApplication app(argc, argv);
     tst_TkLook test;
     return QTest::qExec(&test, argc, argv);
