@@ -44,10 +44,10 @@ struct Design
 
 constexpr double CoarseTarget = 0.01;
 constexpr double FineTarget = 0.05;
-// A widget's own rectangle is mostly text where the window is mostly background, so its shares run
-// higher; these still catch text in the wrong place or at the wrong size.
-constexpr double WidgetCoarseTarget = 0.06;
-constexpr double WidgetFineTarget = 0.12;
+// A widget's own rectangle is mostly text where the window is mostly background: text a pixel off
+// shows as 7 % or more of a small widget's pixels.
+constexpr double WidgetCoarseTarget = 0.02;
+constexpr double WidgetFineTarget = 0.04;
 
 // A widget of Tk's window as Tk reports it: where it is, its border and highlight ring, and the
 // metrics of its font that place its text and indicator.
