@@ -34,8 +34,7 @@ void paintColourGlyph(QImage &image, QPoint at, const RenderedGlyph &glyph)
 
 } // namespace
 
-GlyphRun::GlyphRun(QImage &image, QPoint origin)
-    : m_image(image), m_origin(origin), m_mask(std::size_t(image.width()) * image.height() * 3, 0)
+GlyphRun::GlyphRun(QImage &image, QPoint origin) : m_image(image), m_origin(origin)
 {
 }
 
@@ -49,6 +48,8 @@ void GlyphRun::add(const RenderedGlyph &glyph, QPoint pen)
     const QRect onImage = QRect(at, QSize(glyph.width, glyph.height)).intersected(m_image.rect());
     if (onImage.isEmpty())
         return;
+    if (m_mask.empty())
+        m_mask.assign(std::size_t(m_image.width()) * m_image.height() * 3, 0);
     const int channels = glyph.coverage == RenderedGlyph::Coverage::Subpixel ? 3 : 1;
     for (int y = onImage.top(); y <= onImage.bottom(); ++y) {
         const unsigned char *source = glyph.pixels.data()

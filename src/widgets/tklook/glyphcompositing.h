@@ -28,7 +28,7 @@ public:
 private:
     QImage &m_image;
     QPoint m_origin;
-    std::vector<unsigned char> m_mask;  // three channels a pixel, as large as the image
+    std::vector<unsigned char> m_mask;  // three channels a pixel, as large as the image once a glyph comes
     QRect m_touched;                    // in the image
 };
 
