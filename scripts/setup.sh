@@ -5,13 +5,16 @@
 #   needs; --bench what bench/run.sh needs on top of the tests'.
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev libx11-dev fonts-noto-cjk)
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev libfreetype-dev libx11-dev libxft-dev fonts-noto-cjk)
 if [[ "${1:-}" == "--package" || "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     # CPack's Debian generator finds binaries with file and their library packages with dpkg-shlibdeps.
     packages+=(dpkg-dev file)
 fi
 if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
+    # The look test's screens: xrdb sets Xft.dpi, and localedef makes a Chinese locale from the
+    # sources in locales.
+    packages+=(x11-xserver-utils locales)
     # Validators for the installed desktop entry and AppStream data, and a window manager for
     # checking the main window's size limits under one.
     packages+=(desktop-file-utils appstream openbox)
