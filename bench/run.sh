@@ -40,7 +40,7 @@ export DISPLAY=:$(cat "$work/display")
 # round first fills the font and file caches.
 programs=(kestrigan floor_empty_window floor_chinese_label)
 declare -A titles=([kestrigan]="Kestrigan 1.2.6.0" [floor_empty_window]=floor [floor_chinese_label]=floor)
-declare -A paths=([kestrigan]="$build_dir/kestrigan" [floor_empty_window]="$build_dir/bench/floor_empty_window"
+declare -A paths=([kestrigan]="$build_dir/bin/kestrigan" [floor_empty_window]="$build_dir/bench/floor_empty_window"
                   [floor_chinese_label]="$build_dir/bench/floor_chinese_label")
 for round in $(seq 0 "$startup_runs"); do
     for program in "${programs[@]}"; do
