@@ -11,7 +11,7 @@ id=org.kestrigan.Kestrigan
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 for tool in desktop-file-validate:desktop-file-utils appstreamcli:appstream dpkg-shlibdeps:dpkg-dev file:file \
-            readelf:binutils lintian:lintian; do
+            readelf:binutils lintian:lintian python3:python3; do
     command -v "${tool%%:*}" >/dev/null \
         || fail "${tool%%:*} is missing: install Debian's ${tool##*:} (scripts/setup.sh --tests)"
 done
@@ -37,18 +37,29 @@ done
 expected_list=$(printf '%s\n' "${expected[@]}" | sort)
 
 # No installed file may lead the program to code outside its installation: no run path in a binary,
-# no path of the trees it was built from (a build tree may lie where anyone can write).
+# no path of the trees it was built from (a build tree may lie where anyone can write), in UTF-8 or in
+# the UTF-16 that Qt's string literals are stored in.
 check_no_build_paths() {
-    local root=$1 what=$2 file
+    local root=$1 what=$2 file found
     while IFS= read -r file; do
         if file -b "$file" | grep -q '^ELF'; then
             ! readelf -d "$file" | grep -Eq '\((RUNPATH|RPATH)\)' \
                 || fail "$what ${file#"$root"/} has a run path: $(readelf -d "$file" | grep -E 'RUNPATH|RPATH')"
         fi
-        for tree in "$build_dir" "$source_dir"; do
-            ! grep -qaF "$tree" "$file" || fail "$what ${file#"$root"/} holds the path $tree"
-        done
     done < <(find "$root" -type f)
+    found=$(python3 - "$root" "$build_dir" "$source_dir" <<'EOF'
+import os, sys
+root, trees = sys.argv[1], sys.argv[2:]
+for folder, _, names in os.walk(root):
+    for name in names:
+        with open(os.path.join(folder, name), 'rb') as file:
+            data = file.read()
+        for tree in trees:
+            if tree.encode() in data or tree.encode('utf-16-le') in data:
+                print(os.path.relpath(os.path.join(folder, name), root), 'holds the path', tree)
+EOF
+)
+    [[ -z "$found" ]] || fail "$what files name the trees they were built from:"$'\n'"$found"
 }
 
 echo "== cmake --install into a scratch DESTDIR"
