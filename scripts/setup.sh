@@ -21,7 +21,7 @@ if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     packages+=(clang-14 libclang-rt-14-dev llvm-14)
 fi
 if [[ "${1:-}" == "--bench" ]]; then
-    packages+=(libxdamage-dev)
+    packages+=(libxdamage-dev libxtst-dev)
 fi
 
 missing=()
