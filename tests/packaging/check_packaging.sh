@@ -21,6 +21,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 source_dir=$(sed -n 's/^Kestrigan_SOURCE_DIR:STATIC=//p' "$build_dir/CMakeCache.txt")
 editor_dir=$(sed -n 's/^KESTRIGAN_CODE_EDITOR_DIR:INTERNAL=//p' "$build_dir/CMakeCache.txt")
+sanitized=$(sed -n 's/^KESTRIGAN_SANITIZE:BOOL=//p' "$build_dir/CMakeCache.txt")
 expected=(
     usr/bin/kestrigan
     "usr/$editor_dir/libkestrigan_codeeditor.so"
@@ -47,6 +48,12 @@ check_no_build_paths() {
                 || fail "$what ${file#"$root"/} has a run path: $(readelf -d "$file" | grep -E 'RUNPATH|RPATH')"
         fi
     done < <(find "$root" -type f)
+    # The sanitizers' own reports name every source file by its full path (their type and global
+    # descriptors are not remapped); such a build is for the tests and is never installed.
+    if [[ "$sanitized" == ON ]]; then
+        echo "(sanitizer build: the trees' paths are not looked for)"
+        return
+    fi
     found=$(python3 - "$root" "$build_dir" "$source_dir" <<'EOF'
 import os, sys
 root, trees = sys.argv[1], sys.argv[2:]
