@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 scripts/build.sh
-exec "${KESTRIGAN_BUILD_DIR:-build}/kestrigan"
+exec "${KESTRIGAN_BUILD_DIR:-build}/bin/kestrigan"

@@ -2,99 +2,17 @@
 // press handler, one drag step, one pointer poll over the widgets, writing the grid back to a widget,
 // and the process's memory after start-up, after 1,000 placements and around a 60-second drag.
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/bench_design [slot]
-#include "design/designwindowids.h"
+#include "benchsupport.h"
+
 #include "design/pointertracking.h"
 #include "model/propertyediting.h"
-#include "shell/designer.h"
-#include "shell/mainwindowids.h"
 
-#include <QElapsedTimer>
-#include <QFile>
 #include <QTimer>
 #include <QtTest>
 
-#include <algorithm>
 #include <cmath>
-#include <memory>
 
-namespace {
-
-using widgets::Prop;
-
-std::unique_ptr<shell::Designer> startDesigner()
-{
-    QCursor::setPos(QPoint(0, 0));
-    auto designer = std::make_unique<shell::Designer>([] { return shell::PlatformVersion{6, 1}; });
-    designer->start();
-    // Room for a thousand widgets side by side.
-    designer->layer.moveControl(design::ids::DesignWindow, std::nullopt, std::nullopt, 1280, 3700);
-    QCoreApplication::processEvents();
-    return designer;
-}
-
-QWidget *designClient(const shell::Designer &designer)
-{
-    return designer.layer.control(design::ids::DesignWindow)->clientWidget();
-}
-
-// The n-th press point (from 0) of a run of placements: ten widgets a row, none overlapping another, so
-// that a thousand of them make a design a user could have drawn on a large design window.
-QPoint pressPoint(int n)
-{
-    return QPoint(4 + (n % 10) * 124, 4 + (n / 10) * 36);
-}
-
-// Chooses a kind in the palette and presses the design window, as the user does; answers the time the
-// press took in milliseconds.
-double placeOne(shell::Designer &designer, int n)
-{
-    designer.layer.writeProperty(shell::ids::Palette, Prop::MenuCurrentItem, 1 + n % 5);
-    QWidget *client = designClient(designer);
-    QElapsedTimer timer;
-    timer.start();
-    QTest::mousePress(client, Qt::LeftButton, {}, pressPoint(n));
-    const double ms = timer.nsecsElapsed() / 1e6;
-    QTest::mouseRelease(client, Qt::LeftButton, {}, pressPoint(n));
-    return ms;
-}
-
-void placeMany(shell::Designer &designer, int count, QList<double> *times = nullptr)
-{
-    for (int n = 0; n < count; ++n) {
-        const double ms = placeOne(designer, n);
-        if (times)
-            times->append(ms);
-    }
-    // The pointer device reports the last press and release on its next poll; let it.
-    QTest::qWait(30);
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
-double residentMib()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
-// Prints a figure that is not a timing, in the form bench/run.sh collects.
-void report(const char *name, double value)
-{
-    std::printf("FIGURE %s %.3f\n", name, value);
-    std::fflush(stdout);
-}
-
-} // namespace
+using namespace bench;
 
 class bench_Design : public QObject
 {

@@ -4,7 +4,8 @@
 #   bench/run.sh            the whole set (about four minutes, the 60-second drag included)
 #   RUNS=9 bench/run.sh     more runs per figure (default 7 for start-up, 5 in process)
 # Whole-process figures come from outside on a private Xvfb (start-up until the main window is mapped
-# and drawn, resident memory from /proc); in-process figures from Qt Test's QBENCHMARK, offscreen.
+# and drawn, resident memory from /proc, placements clicked as a user does until the window's last
+# change); in-process figures from Qt Test's QBENCHMARK, offscreen, and resident memory on the Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -17,7 +18,7 @@ if [[ ! -f "$build_dir/CMakeCache.txt" ]]; then
     cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" >&2
 fi
 cmake --build "$build_dir" -j "$(nproc)" --target kestrigan floor_empty_window floor_chinese_label startwatch \
-    bench_generate bench_design >&2
+    bench_generate bench_design bench_memory >&2
 
 startup_runs=${RUNS:-7}
 inprocess_runs=${RUNS:-5}
@@ -40,14 +41,27 @@ export DISPLAY=:$(cat "$work/display")
 # round first fills the font and file caches.
 programs=(kestrigan floor_empty_window floor_chinese_label)
 declare -A titles=([kestrigan]="Kestrigan 1.2.6.0" [floor_empty_window]=floor [floor_chinese_label]=floor)
-declare -A paths=([kestrigan]="$build_dir/kestrigan" [floor_empty_window]="$build_dir/bench/floor_empty_window"
+declare -A paths=([kestrigan]="$build_dir/bin/kestrigan" [floor_empty_window]="$build_dir/bench/floor_empty_window"
                   [floor_chinese_label]="$build_dir/bench/floor_chinese_label")
+# After its start-up the designer is also given six labels, each by a click on the palette's label
+# item and one on an empty spot of the design window at its load size (main window coordinates); the
+# clicks are numbered in their order, so click2 is the first label and click4 to click12 later ones.
+placements=()
+for y in 80 110 140 170 200 230; do
+    placements+=(-c 64,60 -c 170,$y)
+done
+declare -A clicks=([kestrigan]="${placements[*]}" [floor_empty_window]="" [floor_chinese_label]="")
 for round in $(seq 0 "$startup_runs"); do
     for program in "${programs[@]}"; do
         echo "start-up round $round: $program" >&2
-        out=$(QT_QPA_PLATFORM=xcb "$build_dir/bench/startwatch" "${titles[$program]}" 1000 "${paths[$program]}")
+        # shellcheck disable=SC2086 # the clicks are words
+        out=$(QT_QPA_PLATFORM=xcb "$build_dir/bench/startwatch" ${clicks[$program]} "${titles[$program]}" 1000 \
+            "${paths[$program]}")
         [[ $round -eq 0 ]] && continue
-        echo "$out" | sed "s/^/$program /" >>"$work/whole"
+        echo "$out" | awk -v program="$program" '
+            /^click_ms/ { click++; print program, "click" click "_ms", $2; next }
+            /^click_rss_kib/ { print program, "click" click "_rss_kib", $2; next }
+            { print program, $0 }' >>"$work/whole"
     done
 done
 
@@ -59,6 +73,10 @@ for run in $(seq "$inprocess_runs"); do
     "$build_dir/bench/bench_generate" -o "$work/generate.$run.csv,csv" >&2
     "$build_dir/bench/bench_design" placement dragStep pointerPoll applyPropertyEdits memoryAfterPlacing \
         -o "$work/design.$run.csv,csv" | grep '^FIGURE' >>"$work/figures"
+    # Drawn as Tk draws, on the Xvfb; a process for each, so that one's memory does not count in the other.
+    for slot in memoryOfWidgets memoryOfFontSizes; do
+        QT_QPA_PLATFORM=xcb "$build_dir/bench/bench_memory" "$slot" | grep '^FIGURE' >>"$work/figures"
+    done
 done
 echo "60-second drag" >&2
 "$build_dir/bench/bench_design" memoryDuringLongDrag -o "$work/drag.csv,csv" | grep '^FIGURE' >>"$work/figures"

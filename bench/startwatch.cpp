@@ -1,13 +1,17 @@
 // Starts a program and measures it from outside, the way a user sees it: the milliseconds from the
 // start of the process until its top-level window with the given title is mapped and has been drawn
-// for the first time, then, after an idle pause, the process's resident set size.
+// for the first time, then, after an idle pause, the process's resident set size. Then, for each
+// click asked for, it clicks the left button there and measures the milliseconds from the press until
+// the window's last change, and the resident set size once the window has settled.
 //
-//   startwatch <title> <idle milliseconds> <program> [arguments...]
-// prints "startup_ms <ms>" and "rss_kib <KiB>" and ends the program. Needs an X server with the DAMAGE
-// extension (Xvfb has it) in DISPLAY and no window manager, so that top-level windows are root's
-// children.
+//   startwatch [-c X,Y]... <title> <idle milliseconds> <program> [arguments...]
+// prints "startup_ms <ms>" and "rss_kib <KiB>", then "click_ms <ms>" and "click_rss_kib <KiB>" for
+// each click in turn (X,Y in the window's coordinates), and ends the program. Needs an X server with
+// the DAMAGE and XTEST extensions (Xvfb has them) in DISPLAY and no window manager, so that top-level
+// windows are root's children.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
 
 #include <csignal>
@@ -21,6 +25,8 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -57,6 +63,34 @@ long residentKib(pid_t pid)
     return -1;
 }
 
+// A window's change is over once nothing has been drawn in it for this long.
+constexpr double QuietMs = 300;
+
+// Handles events until the watched damage has seen nothing for QuietMs; answers the time of its last
+// change, or -1 where there was none.
+double lastChange(Display *display, int damageEvent, Damage watched)
+{
+    double last = -1;
+    double activity = nowMs();
+    const int fd = ConnectionNumber(display);
+    while (nowMs() - activity < QuietMs) {
+        if (!XPending(display)) {
+            pollfd watch{fd, POLLIN, 0};
+            poll(&watch, 1, int(QuietMs - (nowMs() - activity)) + 1);
+            continue;
+        }
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == damageEvent + XDamageNotify
+            && reinterpret_cast<XDamageNotifyEvent *>(&event)->damage == watched) {
+            // Reported once until subtracted: subtracting asks for the next change.
+            XDamageSubtract(display, watched, None, None);
+            last = activity = nowMs();
+        }
+    }
+    return last;
+}
+
 int ignoreErrors(Display *, XErrorEvent *)
 {
     // A window may be gone before we look at it; that is not our failure.
@@ -67,12 +101,23 @@ int ignoreErrors(Display *, XErrorEvent *)
 
 int main(int argc, char *argv[])
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: %s <title> <idle ms> <program> [arguments...]\n", argv[0]);
+    std::vector<std::pair<int, int>> clicks;
+    int first = 1;
+    while (first + 1 < argc && std::strcmp(argv[first], "-c") == 0) {
+        int x = 0, y = 0;
+        if (std::sscanf(argv[first + 1], "%d,%d", &x, &y) != 2) {
+            std::fprintf(stderr, "startwatch: -c wants X,Y, not %s\n", argv[first + 1]);
+            return 2;
+        }
+        clicks.emplace_back(x, y);
+        first += 2;
+    }
+    if (argc - first < 3) {
+        std::fprintf(stderr, "usage: %s [-c X,Y]... <title> <idle ms> <program> [arguments...]\n", argv[0]);
         return 2;
     }
-    const std::string wanted = argv[1];
-    const int idleMs = std::atoi(argv[2]);
+    const std::string wanted = argv[first];
+    const int idleMs = std::atoi(argv[first + 1]);
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "startwatch: cannot open the display\n");
@@ -83,6 +128,11 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "startwatch: the X server has no DAMAGE extension\n");
         return 2;
     }
+    int xtestEvent = 0, xtestError = 0, xtestMajor = 0, xtestMinor = 0;
+    if (!clicks.empty() && !XTestQueryExtension(display, &xtestEvent, &xtestError, &xtestMajor, &xtestMinor)) {
+        std::fprintf(stderr, "startwatch: the X server has no XTEST extension\n");
+        return 2;
+    }
     XSetErrorHandler(ignoreErrors);
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
@@ -91,7 +141,7 @@ int main(int argc, char *argv[])
     const double started = nowMs();
     const pid_t child = fork();
     if (child == 0) {
-        execvp(argv[3], argv + 3);
+        execvp(argv[first + 2], argv + first + 2);
         std::perror("startwatch: exec");
         _exit(127);
     }
@@ -100,6 +150,7 @@ int main(int argc, char *argv[])
     // is missed; the first drawing of a mapped window with the wanted title ends the wait.
     std::set<Window> mapped;
     double shownAt = -1;
+    Window shown = None;
     const int fd = ConnectionNumber(display);
     while (shownAt < 0) {
         if (!XPending(display)) {
@@ -127,16 +178,37 @@ int main(int argc, char *argv[])
                 mapped.insert(event.xmap.window);
         } else if (event.type == damageEvent + XDamageNotify) {
             const auto *damage = reinterpret_cast<XDamageNotifyEvent *>(&event);
-            if (mapped.count(damage->drawable))
+            if (mapped.count(damage->drawable)) {
                 shownAt = nowMs();
+                shown = damage->drawable;
+            }
         }
     }
 
     usleep(idleMs * 1000);
-    const long rss = residentKib(child);
+    std::printf("startup_ms %.2f\nrss_kib %ld\n", shownAt - started, residentKib(child));
+    std::fflush(stdout);
+
+    const Damage watched = XDamageCreate(display, shown, XDamageReportNonEmpty);
+    for (const auto &[x, y] : clicks) {
+        int screenX = 0, screenY = 0;
+        Window under = None;
+        XTranslateCoordinates(display, shown, root, x, y, &screenX, &screenY, &under);
+        // The pointer arrives first, and what it changes on its way (hover looks) settles.
+        XTestFakeMotionEvent(display, -1, screenX, screenY, CurrentTime);
+        XSync(display, False);
+        lastChange(display, damageEvent, watched);
+        const double pressed = nowMs();
+        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display, 1, False, CurrentTime);
+        XFlush(display);
+        const double changed = lastChange(display, damageEvent, watched);
+        std::printf("click_ms %.2f\nclick_rss_kib %ld\n", changed < 0 ? 0.0 : changed - pressed, residentKib(child));
+        std::fflush(stdout);
+    }
+
     kill(child, SIGTERM);
     int status = 0;
     waitpid(child, &status, 0);
-    std::printf("startup_ms %.2f\nrss_kib %ld\n", shownAt - started, rss);
     return 0;
 }

@@ -80,6 +80,12 @@ p10, p1000 = bench('pointerPoll', '10 widgets'), bench('pointerPoll', '1000 widg
 edits = bench('applyPropertyEdits', '')
 started, placed = fig('rss_started_mib'), fig('rss_1000_widgets_mib')
 before, settled, after = fig('rss_before_drag_mib'), fig('rss_settled_drag_mib'), fig('rss_after_drag_mib')
+# Six labels clicked into place from outside: click2 is the first, click4 ... click12 the later ones.
+label_before, label_after = w('kestrigan', 'click1_rss_kib') / 1024, w('kestrigan', 'click2_rss_kib') / 1024
+first_placed = w('kestrigan', 'click2_ms')
+later_placed = med([v for n in range(4, 13, 2) for v in whole[('kestrigan', f'click{n}_ms')]])
+x_started, x_label, x_200 = fig('rss_xvfb_started_mib'), fig('rss_xvfb_first_label_mib'), fig('rss_xvfb_200_widgets_mib')
+x_one, x_sizes, x_more = fig('rss_xvfb_one_label_mib'), fig('rss_xvfb_200_sizes_mib'), fig('rss_xvfb_400_sizes_mib')
 
 print(f'Measured {datetime.now(timezone.utc):%Y-%m-%d %H:%M} UTC on {platform.node()}: {cpu()}, '
       f'{os.cpu_count()} cores, {platform.system()} {platform.release()}, Qt {qt_version()}, Release build. '
@@ -93,6 +99,19 @@ print(f'| Start-up until the main window is shown with " 初始化完毕" (Xvfb,
 print(f'| Idle RSS after start-up (Xvfb, whole process) | {kr:.1f} MiB '
       f'| empty window {fer:.1f} MiB; Chinese-text window {fcr:.1f} MiB (+{kr - fcr:.1f} MiB) '
       f'| ≤ Chinese-text window + 6 MiB | {verdict(kr <= fcr + 6)} |')
+print(f'| RSS before → after the first captioned widget, a label placed by two clicks (Xvfb, whole process) '
+      f'| {label_before:.1f} → {label_after:.1f} MiB | +{label_after - label_before:.1f} MiB '
+      f'| ≤ +3 MiB | {verdict(label_after - label_before <= 3)} |')
+print(f'| Placing a label, from the press until the window\'s last change, first / later (Xvfb, whole process) '
+      f'| {first_placed:.1f} / {later_placed:.1f} ms | {first_placed / later_placed:.2f} × '
+      f'| first ≤ 1.5 × later | {verdict(first_placed <= 1.5 * later_placed)} |')
+print(f'| RSS after start-up → first label → 200 widgets (in process, Xvfb) '
+      f'| {x_started:.1f} → {x_label:.1f} → {x_200:.1f} MiB '
+      f'| +{x_label - x_started:.1f} MiB, then +{x_200 - x_label:.1f} MiB for 199 more | | |')
+print(f'| RSS with one label → after sizes 10–209 → after sizes 210–409, each drawn (in process, Xvfb) '
+      f'| {x_one:.1f} → {x_sizes:.1f} → {x_more:.1f} MiB '
+      f'| +{x_sizes - x_one:.1f} MiB for 200 sizes, then {x_more - x_sizes:+.1f} MiB '
+      f'| ≤ +10 MiB, then flat (< 1 MiB) | {verdict(x_sizes - x_one <= 10 and x_more - x_sizes < 1)} |')
 print(f'| RSS after start-up → after placing 1,000 widgets (in process, offscreen) | {started:.1f} → {placed:.1f} MiB '
       f'| +{placed - started:.1f} MiB, {(placed - started) * 1024 / 1000:.1f} KiB a widget | | |')
 print(f'| `generate`, 100 / 1,000 / 10,000 components | {g100:.3f} / {g1000:.2f} / {g10000:.1f} ms '

@@ -18,11 +18,13 @@ if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     # Validators for the installed desktop entry and AppStream data, and a window manager for
     # checking the main window's size limits under one.
     packages+=(desktop-file-utils appstream openbox)
+    # Debian's own judge of the built package.
+    packages+=(lintian)
     # The sanitizer build and the fuzz targets: clang with its sanitizer and libFuzzer runtimes.
     packages+=(clang-14 libclang-rt-14-dev llvm-14)
 fi
 if [[ "${1:-}" == "--bench" ]]; then
-    packages+=(libxdamage-dev)
+    packages+=(libxdamage-dev libxtst-dev)
 fi
 
 missing=()

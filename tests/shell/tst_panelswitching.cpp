@@ -87,6 +87,8 @@ private slots:
     void codeButtonRegeneratesEveryTime();
     void codeViewKeepsItsTextOnOtherPanels();
     void codeButtonKeepsTheShownComponent();
+    void switchesBeforeTheCodePanelQueueNothingMore_data();
+    void switchesBeforeTheCodePanelQueueNothingMore();
 
 private:
     void click(Panel panel);
@@ -269,6 +271,42 @@ void tst_PanelSwitching::codeButtonKeepsTheShownComponent()
     click(Panel::Code);
     click(Panel::Window);
     QCOMPARE(d.model.shownComponent, shown);
+}
+
+void tst_PanelSwitching::switchesBeforeTheCodePanelQueueNothingMore_data()
+{
+    QTest::addColumn<QList<Panel>>("round");
+    QTest::newRow("window again and again") << QList<Panel>{Panel::Window};
+    QTest::newRow("about again and again") << QList<Panel>{Panel::About};
+    QTest::newRow("about and window in turn") << QList<Panel>{Panel::About, Panel::Window};
+}
+
+// Until the code panel is first shown its editor is not made, and what is sent to it waits; every
+// switch sets the view read-only again, which must not pile up for the rest of the run.
+void tst_PanelSwitching::switchesBeforeTheCodePanelQueueNothingMore()
+{
+    QFETCH(QList<Panel>, round);
+    widgets::WidgetLayer &layer = m_designer->layer;
+    const auto *control = dynamic_cast<widgets::CodeEditorControl *>(layer.control(ids::CodeView));
+    const std::size_t waiting = control->pendingSettings();
+    for (int n = 0; n < 200; ++n) {
+        for (Panel panel : round)
+            click(panel);
+    }
+    QVERIFY(!layer.widget(ids::CodeView)->findChild<widgets::CodeEditorWidget *>());
+    QCOMPARE(control->pendingSettings(), waiting);
+
+    // The editor made at last ends as the start-up set it up, and read-only.
+    click(Panel::Code);
+    QCOMPARE(control->pendingSettings(), std::size_t(0));
+    QCOMPARE(codeViewText(), codegen::generate(m_designer->model, layer));
+    QCOMPARE(layer.readBoolean(ids::CodeView, Prop::EditorReadOnly), true);
+    using Sci = QsciScintillaBase;
+    QCOMPARE(layer.sendScintilla(ids::CodeView, Sci::SCI_GETLEXER), long(Sci::SCLEX_PYTHON));
+    QCOMPARE(layer.sendScintilla(ids::CodeView, Sci::SCI_STYLEGETFORE, Sci::STYLE_LINENUMBER),
+             long(rgb(128, 128, 128)));
+    QCOMPARE(layer.sendScintilla(ids::CodeView, Sci::SCI_GETMARGINWIDTHN, 1), 0L);
+    QCOMPARE(layer.sendScintilla(ids::CodeView, Sci::SCI_GETCODEPAGE), long(Sci::SC_CP_UTF8));
 }
 
 QTEST_MAIN(tst_PanelSwitching)

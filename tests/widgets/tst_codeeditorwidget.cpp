@@ -55,7 +55,18 @@ struct EditorWindow
     }
 };
 
+// One Scintilla message with its arguments.
+struct Message
+{
+    unsigned message;
+    unsigned long wParam;
+    long lParam;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Message)
+Q_DECLARE_METATYPE(QList<Message>)
 
 class tst_CodeEditorWidget : public QObject
 {
@@ -74,6 +85,8 @@ private slots:
     void textRoundTripsThroughUtf8();
     void colourPropertiesReadBack_data();
     void colourPropertiesReadBack();
+    void settingsBeforeTheEditorKeepTheLatest_data();
+    void settingsBeforeTheEditorKeepTheLatest();
     void messagesTakeLiteralZero();
     void updateUiRaisesEditorUpdated();
     void scrollsWithoutScrollBars_data();
@@ -291,6 +304,56 @@ void tst_CodeEditorWidget::colourPropertiesReadBack()
     QCOMPARE(control.read(Prop(index), -1).value<Colour>(), initial);
     QVERIFY(control.write(Prop(index), -1, written));
     QCOMPARE(control.read(Prop(index), -1).value<Colour>(), written);
+}
+
+void tst_CodeEditorWidget::settingsBeforeTheEditorKeepTheLatest_data()
+{
+    QTest::addColumn<QList<Message>>("sent");
+    QTest::addColumn<Message>("query");
+    QTest::addColumn<long>("expected");
+    QTest::addColumn<int>("moreWaiting");
+
+    using S = QsciScintillaBase;
+    constexpr long Red = 0x0000FF, Green = 0x00FF00, Blue = 0xFF0000;
+    QTest::newRow("read-only off, then on")
+        << QList<Message>{{S::SCI_SETREADONLY, 0, 0}, {S::SCI_SETREADONLY, 1, 0}}
+        << Message{S::SCI_GETREADONLY, 0, 0} << 1L << 0;
+    QTest::newRow("read-only on, then off")
+        << QList<Message>{{S::SCI_SETREADONLY, 1, 0}, {S::SCI_SETREADONLY, 0, 0}}
+        << Message{S::SCI_GETREADONLY, 0, 0} << 0L << 0;
+    QTest::newRow("one style twice")
+        << QList<Message>{{S::SCI_STYLESETFORE, 11, Red}, {S::SCI_STYLESETFORE, 11, Blue}}
+        << Message{S::SCI_STYLEGETFORE, 11, 0} << Blue << 1;
+    QTest::newRow("another style keeps its own")
+        << QList<Message>{{S::SCI_STYLESETFORE, 11, Red}, {S::SCI_STYLESETFORE, 2, Blue},
+                          {S::SCI_STYLESETFORE, 11, Green}}
+        << Message{S::SCI_STYLEGETFORE, 2, 0} << Blue << 2;
+    QTest::newRow("a margin set again")
+        << QList<Message>{{S::SCI_SETMARGINWIDTHN, 0, 30}, {S::SCI_SETMARGINWIDTHN, 0, 40}}
+        << Message{S::SCI_GETMARGINWIDTHN, 0, 0} << 40L << 1;
+    QTest::newRow("the margin set at creation, set again")
+        << QList<Message>{{S::SCI_SETMARGINWIDTHN, 1, 16}} << Message{S::SCI_GETMARGINWIDTHN, 1, 0} << 16L << 0;
+}
+
+// Before the editor is made, a setting sent again replaces the one that waits; the editor made then
+// shows the last value of each.
+void tst_CodeEditorWidget::settingsBeforeTheEditorKeepTheLatest()
+{
+    QFETCH(QList<Message>, sent);
+    QFETCH(Message, query);
+    QFETCH(long, expected);
+    QFETCH(int, moreWaiting);
+
+    QWidget parent;
+    CodeEditorControl control(&parent);
+    const std::size_t initial = control.pendingSettings();
+    for (int round = 0; round < 50; ++round) {
+        for (const Message &m : sent)
+            control.sendScintilla(m.message, m.wParam, m.lParam);
+    }
+    QCOMPARE(control.pendingSettings(), initial + moreWaiting);
+    QCOMPARE(control.sendScintilla(query.message, query.wParam, query.lParam), expected);
+    QCOMPARE(control.pendingSettings(), std::size_t(0));
 }
 
 void tst_CodeEditorWidget::messagesTakeLiteralZero()

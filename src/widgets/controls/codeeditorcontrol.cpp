@@ -14,21 +14,31 @@ namespace widgets {
 
 namespace {
 
+using Sci = QsciScintillaBase;
+
 // Messages that only set something and answer 0: these may wait for the editor. Any other message
 // makes the editor, since its answer may matter.
+constexpr unsigned EditorSettings[] = {
+    Sci::SCI_SETREADONLY, Sci::SCI_SETHSCROLLBAR, Sci::SCI_SETVSCROLLBAR, Sci::SCI_SETVIEWWS,
+    Sci::SCI_SETWHITESPACEFORE, Sci::SCI_SETWHITESPACEBACK, Sci::SCI_SETCURSOR, Sci::SCI_SETEOLMODE,
+    Sci::SCI_SETVIEWEOL, Sci::SCI_SETSELFORE, Sci::SCI_SETSELBACK, Sci::SCI_SETCARETFORE,
+    Sci::SCI_SETCARETLINEVISIBLE, Sci::SCI_SETCARETLINEBACK, Sci::SCI_SETINDENTATIONGUIDES,
+    Sci::SCI_SETWRAPMODE, Sci::SCI_SETCARETPERIOD, Sci::SCI_SETCARETWIDTH, Sci::SCI_SETCODEPAGE,
+    Sci::SCI_SETLEXER, Sci::SCI_USEPOPUP, Sci::SCI_SETTABWIDTH, Sci::SCI_SETBACKSPACEUNINDENTS};
+// Settings whose first argument names the margin or style that they set.
+constexpr unsigned TargetSettings[] = {Sci::SCI_SETMARGINWIDTHN, Sci::SCI_SETMARGINTYPEN, Sci::SCI_STYLESETFORE,
+                                       Sci::SCI_STYLESETBACK, Sci::SCI_STYLESETFONT, Sci::SCI_STYLESETSIZE};
+// Not a Scintilla message: the paper colour, which the editor's palette carries.
+constexpr unsigned PaperSetting = 0;
+
+bool contains(const auto &table, unsigned message)
+{
+    return std::find(std::begin(table), std::end(table), message) != std::end(table);
+}
+
 bool isSetting(unsigned message)
 {
-    using Sci = QsciScintillaBase;
-    static constexpr unsigned Settings[] = {
-        Sci::SCI_SETMARGINWIDTHN, Sci::SCI_SETMARGINTYPEN, Sci::SCI_SETREADONLY, Sci::SCI_SETHSCROLLBAR,
-        Sci::SCI_SETVSCROLLBAR, Sci::SCI_SETVIEWWS, Sci::SCI_SETWHITESPACEFORE, Sci::SCI_SETWHITESPACEBACK,
-        Sci::SCI_SETCURSOR, Sci::SCI_SETEOLMODE, Sci::SCI_SETVIEWEOL, Sci::SCI_SETSELFORE, Sci::SCI_SETSELBACK,
-        Sci::SCI_SETCARETFORE, Sci::SCI_SETCARETLINEVISIBLE, Sci::SCI_SETCARETLINEBACK,
-        Sci::SCI_SETINDENTATIONGUIDES, Sci::SCI_SETWRAPMODE, Sci::SCI_SETCARETPERIOD, Sci::SCI_SETCARETWIDTH,
-        Sci::SCI_SETCODEPAGE, Sci::SCI_SETLEXER, Sci::SCI_STYLESETFORE, Sci::SCI_STYLESETBACK,
-        Sci::SCI_STYLESETFONT, Sci::SCI_STYLESETSIZE, Sci::SCI_USEPOPUP, Sci::SCI_SETTABWIDTH,
-        Sci::SCI_SETBACKSPACEUNINDENTS};
-    return std::find(std::begin(Settings), std::end(Settings), message) != std::end(Settings);
+    return contains(EditorSettings, message) || contains(TargetSettings, message);
 }
 
 } // namespace
@@ -60,8 +70,8 @@ QWidget *CodeEditorControl::editor() const
     // Keyboard focus and the tab order reach the editor where they reached the control.
     m_host->setFocusProxy(m_editor);
     QWidget::setTabOrder(m_host, m_editor);
-    for (const auto &step : std::exchange(m_pending, {}))
-        step();
+    for (const PendingSetting &setting : std::exchange(m_pending, {}))
+        setting.apply();
     return m_editor;
 }
 
@@ -86,12 +96,25 @@ bool CodeEditorControl::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void CodeEditorControl::whenMade(std::function<void()> step) const
+void CodeEditorControl::whenMade(unsigned message, unsigned long wParam, std::function<void()> step) const
 {
-    if (m_editor)
+    if (m_editor) {
         step();
-    else if (!m_unavailable)
-        m_pending.push_back(std::move(step));
+        return;
+    }
+    if (m_unavailable)
+        return;
+    // Only the latest value of a setting is kept, and it goes to the end: the editor gets the settings
+    // in the order they were last made. None of them depends on another, so the editor ends as it
+    // would after every message in turn, and the list is no longer than the things there are to set.
+    const unsigned long target = contains(TargetSettings, message) ? wParam : 0;
+    std::erase_if(m_pending, [&](const PendingSetting &s) { return s.message == message && s.target == target; });
+    m_pending.push_back({message, target, std::move(step)});
+}
+
+std::size_t CodeEditorControl::pendingSettings() const
+{
+    return m_pending.size();
 }
 
 // The code view's state before the designer's own set-up. The code page must stay UTF-8:
@@ -166,13 +189,14 @@ bool CodeEditorControl::write(Prop index, int member, const QVariant &value)
 void CodeEditorControl::applyLook(const ControlLook &look)
 {
     if (look.background != DefaultColour)
-        whenMade([this, paper = toQColor(look.background).rgb()] { m_module->setPaper(m_editor, paper); });
+        whenMade(PaperSetting, 0,
+                 [this, paper = toQColor(look.background).rgb()] { m_module->setPaper(m_editor, paper); });
 }
 
 long CodeEditorControl::sendScintilla(unsigned message, unsigned long wParam, long lParam) const
 {
     if (!m_editor && isSetting(message)) {
-        whenMade([=, this] { m_module->send(m_editor, message, wParam, lParam); });
+        whenMade(message, wParam, [=, this] { m_module->send(m_editor, message, wParam, lParam); });
         return 0;
     }
     QWidget *made = editor();
@@ -182,7 +206,9 @@ long CodeEditorControl::sendScintilla(unsigned message, unsigned long wParam, lo
 long CodeEditorControl::sendScintilla(unsigned message, unsigned long wParam, const char *lParam) const
 {
     if (!m_editor && isSetting(message)) {
-        whenMade([=, this, text = QByteArray(lParam)] { m_module->sendText(m_editor, message, wParam, text.constData()); });
+        whenMade(message, wParam, [=, this, text = QByteArray(lParam)] {
+            m_module->sendText(m_editor, message, wParam, text.constData());
+        });
         return 0;
     }
     QWidget *made = editor();

@@ -8,38 +8,32 @@ namespace widgets {
 
 namespace {
 
-// Where the library is looked for; QLibrary adds the platform's prefix and suffix to the name.
-QStringList candidatePaths()
+constexpr char CodeEditorDirVariable[] = "KESTRIGAN_CODE_EDITOR_DIR";
+
+// Where the library is loaded from; QLibrary adds the platform's prefix and suffix to the name. There
+// is no second place to fall back on: where the installed library is missing or broken, one found
+// elsewhere (a build tree under /tmp, say, which anyone may write to) would run in the designer.
+QString libraryPath()
 {
-    const QString name = QLatin1String(CodeEditorLibrary);
-    const QString programDir = QCoreApplication::applicationDirPath();
-    QStringList paths;
-    for (const QString &dir : {programDir, programDir + QStringLiteral("/" KESTRIGAN_CODE_EDITOR_FROM_PROGRAM),
-                               QStringLiteral(KESTRIGAN_CODE_EDITOR_BUILT)})
-        paths.append(QDir::cleanPath(dir + u'/' + name));
-    paths.removeDuplicates();
-    return paths;
+    const QString dir = qEnvironmentVariableIsEmpty(CodeEditorDirVariable)
+        ? QCoreApplication::applicationDirPath() + QStringLiteral("/" KESTRIGAN_CODE_EDITOR_FROM_PROGRAM)
+        : qEnvironmentVariable(CodeEditorDirVariable);
+    return QDir::cleanPath(dir + u'/' + QLatin1String(CodeEditorLibrary));
 }
 
 QString load(CodeEditorModule &module)
 {
-    QStringList failures;
-    for (const QString &path : candidatePaths()) {
-        QLibrary library(path);
-        // Never unloaded: editors made by it live until the program ends.
-        if (!library.load()) {
-            failures.append(library.errorString());
-            continue;
-        }
-        module.make = reinterpret_cast<decltype(module.make)>(library.resolve(CodeEditorMake));
-        module.send = reinterpret_cast<decltype(module.send)>(library.resolve(CodeEditorSend));
-        module.sendText = reinterpret_cast<decltype(module.sendText)>(library.resolve(CodeEditorSendText));
-        module.setPaper = reinterpret_cast<decltype(module.setPaper)>(library.resolve(CodeEditorSetPaper));
-        if (module.make && module.send && module.sendText && module.setPaper)
-            return {};
-        failures.append(library.fileName() + QStringLiteral(": ") + library.errorString());
-    }
-    return failures.join(u'\n');
+    QLibrary library(libraryPath());
+    // Never unloaded: editors made by it live until the program ends.
+    if (!library.load())
+        return library.errorString();
+    module.make = reinterpret_cast<decltype(module.make)>(library.resolve(CodeEditorMake));
+    module.send = reinterpret_cast<decltype(module.send)>(library.resolve(CodeEditorSend));
+    module.sendText = reinterpret_cast<decltype(module.sendText)>(library.resolve(CodeEditorSendText));
+    module.setPaper = reinterpret_cast<decltype(module.setPaper)>(library.resolve(CodeEditorSetPaper));
+    if (module.make && module.send && module.sendText && module.setPaper)
+        return {};
+    return library.fileName() + QStringLiteral(": ") + library.errorString();
 }
 
 } // namespace
