@@ -32,8 +32,10 @@ WindowControl::WindowControl(const WindowEntry &entry)
     : Control(ControlType::Window), m_frame(entry.frame)
 {
     setScreenPixels(entry.screenPixels);
-    const QSize size = m_frame == WindowFrame::Drawn ? toScreen(entry.size, scale())
-                                                     : startSize(toScreen(entry.size, scale()), scale());
+    const QSize wanted = toScreen(entry.size, scale());
+    const QSize size = m_frame == WindowFrame::Drawn ? wanted : startSize(wanted, scale());
+    if (size != wanted)
+        m_cutStartSize = wanted;
     if (m_frame == WindowFrame::Drawn) {
         m_subWindow = new QMdiSubWindow;
         m_subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -178,8 +180,22 @@ void WindowControl::setSizeLimits(QSize smallestClient, QSize largestOuter)
     applyLargestSize();
 }
 
+void WindowControl::fitStartSize()
+{
+    const QSize frame = m_outer->frameGeometry().size() - m_outer->size();
+    if (!m_cutStartSize || frame.isEmpty())
+        return;
+    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size() - frame;
+    const QSize fitted = m_cutStartSize->boundedTo(available);
+    m_cutStartSize.reset();
+    if (fitted.width() > m_outer->width() || fitted.height() > m_outer->height())
+        m_outer->resize(fitted.expandedTo(m_outer->size()));
+}
+
 void WindowControl::applyLargestSize()
 {
+    if (m_outer->isWindow())
+        fitStartSize();
     if (!m_largestOuter)
         return;
     const QSize frame = m_outer->isWindow() ? m_outer->frameGeometry().size() - m_outer->size() : QSize();

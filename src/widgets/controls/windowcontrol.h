@@ -48,6 +48,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // A top-level window larger than the screen starts at what fits with a frame reckoned with; once
+    // the window manager's frame is known, it takes the largest size that fits.
+    void fitStartSize();
     void applyLargestSize();
 
     WindowFrame m_frame;
@@ -55,6 +58,7 @@ private:
     QPointer<QWidget> m_client;
     QMdiSubWindow *m_subWindow = nullptr;
     std::optional<QSize> m_largestOuter; // set by setSizeLimits; none means no limit of ours
+    std::optional<QSize> m_cutStartSize;  // the size the table asked for, until the frame is known
     QRect m_reported;           // the geometry last reported, so repeated notices raise nothing
     bool m_reporting = false;
 };
