@@ -26,6 +26,15 @@ ControlRef templateOf(model::ComponentKind kind)
     return {};
 }
 
+void onPaletteChosen(design::DesignerState &designer)
+{
+    widgets::WidgetLayer &layer = designer.layer;
+    const std::optional<model::ComponentKind> kind =
+        model::kindOfPaletteItem(layer.readInteger(design::mainwindow::Palette, Prop::MenuCurrentItem));
+    if (kind)
+        layer.preparePainting(templateOf(*kind));
+}
+
 void onDesignWindowPressed(design::DesignerState &designer, int x, int y)
 {
     widgets::WidgetLayer &layer = designer.layer;

@@ -12,6 +12,10 @@ namespace design {
 // The hidden template a new widget of the kind is cloned from; a null reference for the window.
 widgets::ControlRef templateOf(model::ComponentKind kind);
 
+// The user chose an item of the palette: a placement is to follow, so the template of its kind gets
+// ready to paint now, and the new widget shows at once.
+void onPaletteChosen(design::DesignerState &designer);
+
 // A left press on empty design-window area at (x, y) in its client coordinates: places a widget of
 // the palette's kind there, or selects the window when the palette holds the pointer.
 void onDesignWindowPressed(design::DesignerState &designer, int x, int y);

@@ -1,6 +1,7 @@
 #include "shell/mainwindowtable.h"
 
 #include "codegen/codeview.h"
+#include "design/placement.h"
 #include "design/pointertracking.h"
 #include "design/scrolling.h"
 #include "model/propertydisplay.h"
@@ -129,6 +130,7 @@ WindowLayout mainWindowTable(Designer &designer)
                       Prop::MenuHeaderTextSelected})
         palette.properties.append({text, White});
     palette.properties.append({Prop::MenuCurrentItem, 0});
+    palette.events = {{Event::SelectionChanged, bind(design::onPaletteChosen)}};
     controls.push_back(palette);
 
     controls.push_back(panelButton(ids::WindowPanelButton, "窗口按钮", {128, 1, 80, 21}, "窗口", true,

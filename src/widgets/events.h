@@ -16,7 +16,7 @@ enum class Event : int {
     SizeChanged = 4,
 
     Clicked = 0,           // push button, colour button
-    SelectionChanged = 0,  // drop-down list: the user chose an entry
+    SelectionChanged = 0,  // drop-down list, group menu: the user chose an entry
     ScrollChanged = 0,     // scroll bar: a user scroll action changed the position
     EditEnded = 0,         // grid: an in-place edit ended (committed or cancelled)
     EditorUpdated = 0,     // code editor: text, selection or scroll position changed

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QImage>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -72,6 +73,15 @@ void WidgetLayer::redraw(const ControlRef &ref)
         else
             found->update();
     }
+}
+
+void WidgetLayer::preparePainting(const ControlRef &ref)
+{
+    QWidget *found = widget(ref);
+    if (!found || found->size().isEmpty())
+        return;
+    QImage scratch(found->size().boundedTo(QSize(4096, 4096)), QImage::Format_RGB32);
+    found->render(&scratch);
 }
 
 void WidgetLayer::processPendingEvents()

@@ -151,6 +151,9 @@ public:
 
     // Brings the window up to date at once, or has a control repaint its whole area.
     void redraw(const ControlRef &ref);
+    // Has the control paint itself once off the screen, hidden as it may be, so that what its
+    // painting needs (the fonts of the Tk look) is ready before a copy of it is first shown.
+    void preparePainting(const ControlRef &ref);
 
     // Dispatches every waiting event; stops early when the program is asked to quit.
     void processPendingEvents();

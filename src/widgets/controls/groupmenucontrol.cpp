@@ -23,6 +23,10 @@ QColor shownColour(Colour colour)
 GroupMenuControl::GroupMenuControl(QWidget *parent)
     : Control(ControlType::GroupMenu), m_menu(new GroupMenu(parent))
 {
+    connect(m_menu, &GroupMenu::currentItemChanged, this, [this] {
+        if (!m_writing)
+            raise(Event::SelectionChanged);
+    });
 }
 
 QWidget *GroupMenuControl::widget() const
@@ -42,7 +46,10 @@ QVariant GroupMenuControl::read(Prop index, int member) const
 bool GroupMenuControl::write(Prop index, int member, const QVariant &value)
 {
     if (index == Prop::MenuCurrentItem) {
+        // A choice of the program's own is no choice of the user's.
+        m_writing = true;
         m_menu->setCurrentItem(value.toInt());
+        m_writing = false;
         return true;
     }
     const int slot = headerSlot(index);

@@ -3,14 +3,16 @@
 #include "widgets/colour.h"
 #include "widgets/control.h"
 
+#include <QObject>
+
 namespace widgets {
 
 class GroupMenu;
 
 // A collapsible-group menu of a layout table: its items, title and role colours come from the
-// look, the current item and the eight header colours are properties. It raises no event of its
-// own; the designer reads the current item when it needs it.
-class GroupMenuControl : public Control
+// look, the current item and the eight header colours are properties. It raises selection changed
+// when the user chooses an item.
+class GroupMenuControl : public QObject, public Control
 {
 public:
     explicit GroupMenuControl(QWidget *parent);
@@ -24,6 +26,7 @@ public:
 
 private:
     GroupMenu *m_menu;
+    bool m_writing = false;
     // As written, so that DefaultColour reads back as itself; in index order, backgrounds
     // (normal, pressed, hot, selected) then texts.
     Colour m_headerColours[8] = {DefaultColour, DefaultColour, DefaultColour, DefaultColour,

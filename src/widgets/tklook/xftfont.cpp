@@ -9,6 +9,10 @@
 #include <cmath>
 #include <unordered_map>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace widgets::tk {
 
 namespace {
@@ -17,9 +21,10 @@ namespace {
 // the last few again.
 constexpr std::size_t KeptFaceNames = 8;
 constexpr std::size_t KeptSizes = 8;
-// Rendered glyphs a font keeps, in bytes, and characters whose advance it keeps: a caption of a
-// hundred thousand different characters, or glyphs a thousand pixels tall, must not grow memory.
-constexpr std::size_t GlyphBudget = 1 << 20;
+// Rendered glyphs all fonts keep together, in bytes, and characters whose advance a font keeps: a
+// caption of a hundred thousand different characters, or glyphs a thousand pixels tall, or every
+// size a user tries must not grow memory.
+constexpr std::size_t GlyphBudget = 512 * 1024;
 constexpr std::size_t KeptAdvances = 1 << 16;
 
 // Tk's default size, in points, for a font that gives none.
@@ -27,13 +32,49 @@ constexpr int DefaultPoints = 12;
 
 } // namespace
 
-// What a font has measured and rendered, within its budgets.
+// What a font has measured and rendered. The rendered glyphs of all fonts share one budget: when it
+// is spent, every font lets its glyphs go.
 struct XftFont::Kept
 {
+    Kept() { all().push_back(this); }
+    ~Kept()
+    {
+        spent() -= bytes;
+        std::erase(all(), this);
+    }
+    Kept(const Kept &) = delete;
+    Kept &operator=(const Kept &) = delete;
+
+    static std::vector<Kept *> &all()
+    {
+        static std::vector<Kept *> fonts;
+        return fonts;
+    }
+    static std::size_t &spent()
+    {
+        static std::size_t bytes = 0;
+        return bytes;
+    }
+    void keep(std::size_t more)
+    {
+        if (spent() + more > GlyphBudget) {
+            for (Kept *font : all()) {
+                font->glyphs.clear();
+                font->bytes = 0;
+            }
+            spent() = 0;
+#if defined(__GLIBC__)
+            // The glyphs were large blocks; the allocator would otherwise keep their pages.
+            malloc_trim(0);
+#endif
+        }
+        bytes += more;
+        spent() += more;
+    }
+
     std::unordered_map<char32_t, int> advances;
     std::unordered_map<char32_t, RenderedGlyph> glyphs;
     std::size_t bytes = 0;
-    RenderedGlyph uncached;     // a glyph larger than the whole budget
 };
 
 std::shared_ptr<const XftFont> XftFont::get(const QString &face, int points)
@@ -119,14 +160,12 @@ const RenderedGlyph &XftFont::glyph(char32_t character) const
     RenderedGlyph made = face ? face->render() : RenderedGlyph();
     const std::size_t bytes = made.pixels.size() + sizeof(RenderedGlyph);
     if (bytes > GlyphBudget) {
-        kept.uncached = std::move(made);
-        return kept.uncached;
+        // Larger than the whole budget: held only until the next glyph is asked for.
+        static RenderedGlyph uncached;
+        uncached = std::move(made);
+        return uncached;
     }
-    if (kept.bytes + bytes > GlyphBudget) {
-        kept.glyphs.clear();
-        kept.bytes = 0;
-    }
-    kept.bytes += bytes;
+    kept.keep(bytes);
     return kept.glyphs.emplace(character, std::move(made)).first->second;
 }
 
