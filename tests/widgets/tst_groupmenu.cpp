@@ -174,6 +174,12 @@ void tst_GroupMenu::headerTogglesTheItems()
 void tst_GroupMenu::userChoosesAnItem()
 {
     PaletteWindow w;
+    QList<int> chosen;
+    w.control.setEventSink([&](Event event, const EventArgs &) {
+        if (event == Event::SelectionChanged)
+            chosen.append(w.current());
+        return true;
+    });
     QVERIFY(w.show());
     w.control.write(Prop::MenuCurrentItem, -1, 0);
 
@@ -186,6 +192,8 @@ void tst_GroupMenu::userChoosesAnItem()
     QCOMPARE(w.current(), 4);
     QTest::keyClick(list, Qt::Key_Home);
     QCOMPARE(w.current(), 0);
+    // The user's choices are told, the program's own write is not.
+    QCOMPARE(chosen, QList<int>({3, 4, 0}));
 }
 
 void tst_GroupMenu::headerColoursFollowItsState_data()
