@@ -81,7 +81,8 @@ edits = bench('applyPropertyEdits', '')
 started, placed = fig('rss_started_mib'), fig('rss_1000_widgets_mib')
 before, settled, after = fig('rss_before_drag_mib'), fig('rss_settled_drag_mib'), fig('rss_after_drag_mib')
 # Six labels clicked into place from outside: click2 is the first, click4 ... click12 the later ones.
-label_before, label_after = w('kestrigan', 'click1_rss_kib') / 1024, w('kestrigan', 'click2_rss_kib') / 1024
+# From rest after start-up, so that what the palette's choice readies counts with the widget.
+label_before, label_after = w('kestrigan', 'rss_kib') / 1024, w('kestrigan', 'click2_rss_kib') / 1024
 first_placed = w('kestrigan', 'click2_ms')
 later_placed = med([v for n in range(4, 13, 2) for v in whole[('kestrigan', f'click{n}_ms')]])
 x_started, x_label, x_200 = fig('rss_xvfb_started_mib'), fig('rss_xvfb_first_label_mib'), fig('rss_xvfb_200_widgets_mib')
@@ -99,7 +100,7 @@ print(f'| Start-up until the main window is shown with " 初始化完毕" (Xvfb,
 print(f'| Idle RSS after start-up (Xvfb, whole process) | {kr:.1f} MiB '
       f'| empty window {fer:.1f} MiB; Chinese-text window {fcr:.1f} MiB (+{kr - fcr:.1f} MiB) '
       f'| ≤ Chinese-text window + 6 MiB | {verdict(kr <= fcr + 6)} |')
-print(f'| RSS before → after the first captioned widget, a label placed by two clicks (Xvfb, whole process) '
+print(f'| RSS at rest after start-up → after the first captioned widget, a label placed by two clicks (Xvfb, whole process) '
       f'| {label_before:.1f} → {label_after:.1f} MiB | +{label_after - label_before:.1f} MiB '
       f'| ≤ +3 MiB | {verdict(label_after - label_before <= 3)} |')
 print(f'| Placing a label, from the press until the window\'s last change, first / later (Xvfb, whole process) '
