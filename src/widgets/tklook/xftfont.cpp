@@ -47,8 +47,9 @@ struct XftFont::Kept
 
     static std::vector<Kept *> &all()
     {
-        static std::vector<Kept *> fonts;
-        return fonts;
+        // Never destroyed: fonts kept in the caches' statics go at exit, after a static list would.
+        static auto *fonts = new std::vector<Kept *>;
+        return *fonts;
     }
     static std::size_t &spent()
     {
