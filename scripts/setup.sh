@@ -15,8 +15,10 @@ if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     # Validators for the installed desktop entry and AppStream data, and a window manager for
     # checking the main window's size limits under one.
     packages+=(desktop-file-utils appstream openbox)
-    # The sanitizer build and the fuzz targets: clang with its sanitizer and libFuzzer runtimes.
-    packages+=(clang-14 libclang-rt-14-dev llvm-14)
+    # The sanitizer build and the fuzz targets: the release's own clang with its sanitizer and
+    # libFuzzer runtimes, and llvm-symbolizer for the reports' stacks. Debian's unversioned packages
+    # name the version each release ships (14 on Debian 12, 19 on Debian 13).
+    packages+=(clang libclang-rt-dev llvm)
 fi
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(libxdamage-dev)
