@@ -33,6 +33,7 @@ started=$SECONDS
 elapsed() { printf '%d min %02d s' $(( (SECONDS - started) / 60 )) $(( (SECONDS - started) % 60 )); }
 
 root=$(mktemp -d "${KESTRIGAN_FRESH_DIR:-/var/tmp}/kestrigan-$release.XXXXXX")
+chmod 755 "$root"  # apt fetches as its own user, who must reach the tree
 mounted=()
 cleanup() {
     local unmounted=1 link
