@@ -39,7 +39,9 @@ cleanup() {
     local unmounted=1 link
     # What the command left running in the tree (a display server, say) ends with it.
     for link in /proc/[0-9]*/root; do
-        [[ "$(readlink "$link" 2>/dev/null)" == "$root" ]] && kill "$(basename "$(dirname "$link")")" 2>/dev/null
+        if [[ "$(readlink "$link" 2>/dev/null)" == "$root" ]]; then
+            kill "$(basename "$(dirname "$link")")" 2>/dev/null || true
+        fi
     done
     for (( i = ${#mounted[@]} - 1; i >= 0; i-- )); do
         umount "${mounted[$i]}" || umount -l "${mounted[$i]}" || unmounted=0
