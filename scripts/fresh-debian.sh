@@ -3,8 +3,8 @@
 # release with debootstrap, from the Debian archive that this machine's apt uses, copies the
 # committed tree of this checkout into it (what is not committed is not tried) and runs ./test.sh
 # there as root, or the given command. Prints how long it took; exits with the command's status.
-# Needs root and debootstrap, and the package mirror; the whole suite takes most of an hour on two
-# cores. Not part of ./test.sh.
+# Needs root and debootstrap, and the package mirror; with the whole suite it takes 15 to 30 minutes
+# on two cores. Not part of ./test.sh.
 # Usage: scripts/fresh-debian.sh RELEASE [COMMAND...]        (RELEASE: bookworm, trixie, ...)
 #   The tree goes to a new folder under KESTRIGAN_FRESH_DIR (/var/tmp by default) and is removed
 #   afterwards; KESTRIGAN_FRESH_KEEP=1 keeps it for a look.
