@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Configures once and builds incrementally into build/ (through ccache where the machine has it).
 # Usage: scripts/build.sh [--sanitize]
-#   --sanitize builds into build-sanitize/ with clang, AddressSanitizer and UndefinedBehaviorSanitizer,
-#   and adds the fuzz targets (fuzz/).
+#   --sanitize builds into build-sanitize/ with the release's clang (scripts/setup.sh --tests),
+#   AddressSanitizer and UndefinedBehaviorSanitizer, and adds the fuzz targets (fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 build_dir=${KESTRIGAN_BUILD_DIR:-build}
 if [[ "${1:-}" == "--sanitize" ]]; then
     build_dir=${KESTRIGAN_SANITIZE_BUILD_DIR:-build-sanitize}
-    options=(-DCMAKE_BUILD_TYPE=Debug -DKESTRIGAN_SANITIZE=ON -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14)
+    options=(-DCMAKE_BUILD_TYPE=Debug -DKESTRIGAN_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++)
 fi
 if [[ ! -f "$build_dir/CMakeCache.txt" ]]; then
     launcher=()

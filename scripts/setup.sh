@@ -20,8 +20,10 @@ if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     packages+=(desktop-file-utils appstream openbox)
     # Debian's own judge of the built package.
     packages+=(lintian)
-    # The sanitizer build and the fuzz targets: clang with its sanitizer and libFuzzer runtimes.
-    packages+=(clang-14 libclang-rt-14-dev llvm-14)
+    # The sanitizer build and the fuzz targets: the release's own clang with its sanitizer and
+    # libFuzzer runtimes, and llvm-symbolizer for the reports' stacks. Debian's unversioned packages
+    # name the version each release ships (14 on Debian 12, 19 on Debian 13).
+    packages+=(clang libclang-rt-dev llvm)
 fi
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(libxdamage-dev libxtst-dev)

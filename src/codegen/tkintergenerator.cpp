@@ -86,7 +86,7 @@ void appendEscapedCharacter(TextWriter &out, char16_t unit)
 
 void appendPythonQuoted(TextWriter &out, const QString &text)
 {
-    const qsizetype size = text.size();
+    qsizetype size = text.size();
     qsizetype plainFrom = 0;  // start of the run of characters that are copied as they are
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text.at(i).unicode();
@@ -94,6 +94,10 @@ void appendPythonQuoted(TextWriter &out, const QString &text)
                            && !QChar::isSurrogate(unit);
         if (plain)
             continue;
+        if (unit == 0) {
+            size = i;  // a text ends at its first NUL, as Tk 8.6.13 ends it (pythonQuotedText)
+            break;
+        }
         if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             ++i;  // a whole pair stays in the run
             continue;

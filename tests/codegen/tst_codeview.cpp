@@ -253,7 +253,7 @@ void tst_CodeView::documentIsTheGeneratedTextByteForByte()
     pressCodeButton();
     const QByteArray document = documentBytes(editor());
     QCOMPARE(document, codegen::generate(d.model, d.layer).toUtf8());
-    // Nothing cut the text short: a NUL goes in escaped.
+    // Nothing cut the program short: a NUL ends only the caption's literal.
     QVERIFY(document.endsWith("Window.mainloop()"));
 }
 

@@ -22,13 +22,14 @@ using widgets::Prop;
 namespace {
 
 
+// NUL last: the text ends there (codegen::pythonQuotedText), so the others come before it.
 QString allControlCharacters()
 {
     QString text;
-    for (char16_t c = 0; c < 0x20; ++c)
+    for (char16_t c = 1; c < 0x20; ++c)
         text += QChar(c);
     text += QChar(0x7F);
-    return text;
+    return text + QChar(0) + QStringLiteral("after the NUL");
 }
 
 // A design with the text as window title, label caption and button caption, and, when the
@@ -162,6 +163,7 @@ void tst_GeneratorPython::hostileTexts_data()
     QTest::newRow("tab") << QStringLiteral("a\tb");
     QTest::newRow("every control character") << allControlCharacters();
     QTest::newRow("NUL alone") << QString(QChar(0));
+    QTest::newRow("NUL ends the text") << QStringLiteral("前") + QChar(0) + QStringLiteral("后");
     QTest::newRow("emoji outside the BMP") << QStringLiteral("😀👍🏽");
     QTest::newRow("CJK outside GB2312") << QStringLiteral("𠮷喆镕");
     QTest::newRow("format braces and percent") << QStringLiteral("{0} %s {}");
@@ -172,7 +174,8 @@ void tst_GeneratorPython::hostileTexts_data()
     QTest::newRow("line and paragraph separators") << QStringLiteral("a\u2028b\u2029c\u0085d");
     QTest::newRow("byte order mark") << QStringLiteral("\uFEFFx");
     QTest::newRow("100,000 hostile characters")
-        << (QStringLiteral("'\\\r\n\t") + QChar(0) + QStringLiteral("中😀")).repeated(100000 / 8);
+        << (QStringLiteral("'\\\r\n\t") + QChar(1) + QStringLiteral("中😀")).repeated(100000 / 8) + QChar(0)
+               + QStringLiteral("'\\");
 }
 
 // Every literal the program holds compiles and evaluates to exactly the design's text.
@@ -201,7 +204,7 @@ void tst_GeneratorPython::hostileTextsInTk_data()
     hostileTexts_data();
 }
 
-// The program runs in Tk, and its widgets show exactly the captions of the design.
+// The program runs in Tk, and its window shows exactly the title, captions and face of the design.
 void tst_GeneratorPython::hostileTextsInTk()
 {
     QFETCH(QString, text);
@@ -209,12 +212,15 @@ void tst_GeneratorPython::hostileTextsInTk()
     const tktest::TkRun run = tktest::runInTk(design.program, m_xvfb->display());
     QVERIFY2(run.ok, qPrintable(run.error));
     QCOMPARE(run.info.widgets.size(), 3);
-    QVERIFY2(run.info.widgets.at(0).text == testsupport::programText(text), "the label shows another text");
-    QVERIFY2(run.info.widgets.at(2).text == testsupport::programText(text), "the button shows another text");
-    // Tk keeps a window title as a C string: it ends at the first NUL, whatever the program says.
-    const QString sound = testsupport::programText(text);
-    const qsizetype nul = sound.indexOf(QChar(0));
-    QVERIFY2(run.info.title == (nul < 0 ? sound : sound.left(nul)), "the window shows another title");
+    const QString shown = testsupport::programText(text);
+    QVERIFY2(run.info.title == shown, "the window shows another title");
+    QVERIFY2(run.info.widgets.at(0).text == shown, "the label shows another text");
+    QVERIFY2(run.info.widgets.at(2).text == shown, "the button shows another text");
+    if (design.faceAccepted) {
+        const tktest::TkWidgetInfo &entry = run.info.widgets.at(1);
+        QVERIFY2(entry.fontFace == shown, "the entry asks for another face");
+        QCOMPARE(entry.fontPoints, std::optional<int>(9));
+    }
 }
 
 // A caption that tries to end the string and run code stays a caption.

@@ -322,6 +322,7 @@ void tst_TkinterGenerator::texts_data()
     QTest::newRow("CR LF") << QStringLiteral("a\r\nb") << QStringLiteral("a\\r\\nb");
     QTest::newRow("tab") << QStringLiteral("a\tb") << QStringLiteral("a\\tb");
     QTest::newRow("emoji outside the BMP") << QStringLiteral("笑😀") << QStringLiteral("笑😀");
+    QTest::newRow("NUL ends the text") << QStringLiteral("标题") + QChar(0) + QStringLiteral("后") << QStringLiteral("标题");
 }
 
 // The window title and a caption go through the same rule.
@@ -347,7 +348,9 @@ void tst_TkinterGenerator::escaping_data()
     QTest::newRow("nothing to escape") << QStringLiteral("标签 Label 1") << QStringLiteral("标签 Label 1");
     QTest::newRow("quote and backslash") << QStringLiteral("\\'") << QStringLiteral("\\\\\\'");
     QTest::newRow("backslash at the end") << QStringLiteral("end\\") << QStringLiteral("end\\\\");
-    QTest::newRow("NUL") << QString(QChar(0)) << QStringLiteral("\\x00");
+    QTest::newRow("NUL alone") << QString(QChar(0)) << QString();
+    QTest::newRow("NUL ends the text") << QStringLiteral("a\\'") + QChar(0) + QStringLiteral("b\\") + QChar(0)
+                                       << QStringLiteral("a\\\\\\'");
     QTest::newRow("bell and escape") << QStringLiteral("\a\x1b") << QStringLiteral("\\x07\\x1b");
     QTest::newRow("lone LF and lone CR") << QStringLiteral("\n|\r") << QStringLiteral("\\n|\\r");
     QTest::newRow("form feed and vertical tab") << QStringLiteral("\f\v") << QStringLiteral("\\x0c\\x0b");

@@ -95,9 +95,10 @@ deb=${packages[0]}
 echo "== dpkg-deb -I"
 depends=$(dpkg-deb -I "$deb" | sed -n 's/^ Depends: //p')
 echo "Depends: $depends"
-# Worked out from the binary by dpkg-shlibdeps, apart from the font, which no library links.
+# Worked out from the binary by dpkg-shlibdeps, apart from the font, which no library links. Debian 13
+# renamed the libraries whose interface changed with the 64-bit time_t (libqt6core6t64).
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 'libqscintilla2-qt6-[0-9]+' libc6 libstdc\\+\\+6 fonts-noto-cjk; do
-    grep -Eq "(^|[ ,|])$needed( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
+    grep -Eq "(^|[ ,|])$needed(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $needed"
 done
 
 echo "== dpkg-deb -c"

@@ -28,11 +28,12 @@ inline const QString OneOfEachKindProgram = QStringLiteral(
     "\r\n"
     "Window.mainloop()");
 
-// What a text becomes in a program file: itself, except that a lone surrogate, which no file can
-// hold, becomes U+FFFD.
+// What a text becomes in a program file: itself up to its first NUL (Tk 8.6.13 ends it there), and a
+// lone surrogate, which no file can hold, becomes U+FFFD.
 inline QString programText(const QString &text)
 {
-    QString sound = text;
+    const qsizetype nul = text.indexOf(QChar(0));
+    QString sound = nul < 0 ? text : text.left(nul);
     for (qsizetype i = 0; i < sound.size(); ++i) {
         const QChar c = sound.at(i);
         if (c.isHighSurrogate() && i + 1 < sound.size() && sound.at(i + 1).isLowSurrogate())
