@@ -186,7 +186,8 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
     const int zeroWidth = font->advance(U'0');
     const int tabWidth = 8 * zeroWidth;
 
-    const QList<Line> lines = layoutLines(*font, content.text, tabWidth);
+    // The generated program's text ends at its first NUL, as both Pythons' Tk then show it.
+    const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), tabWidth);
     int widest = 0;
     for (const Line &line : lines)
         widest = qMax(widest, line.width);
