@@ -70,7 +70,7 @@ void paintHighlightRing(QPainter &painter, QSize size, int thickness)
     painter.fillRect(size.width() - thickness, 0, thickness, size.height(), Background);
 }
 
-// A line as Tk draws it: chunks of characters between tabs, each chunk one request to the server.
+// A line of Tk's text layout: its characters, and how wide Tk measures it.
 struct Line
 {
     QList<char32_t> characters;
