@@ -50,6 +50,13 @@ public:
     bool inScreenPixels() const { return m_screenPixels; }
     void setScreenPixels(bool screenPixels) { m_screenPixels = screenPixels; }
 
+    // Where the control lies in its parent, in screen pixels; a window's is its frame on the screen.
+    virtual QRect screenGeometry() const { return widget()->geometry(); }
+    virtual void setScreenGeometry(const QRect &rect) { widget()->setGeometry(rect); }
+    // The same in the units of the control's geometry (see scale()).
+    QRect geometry() const { return fromScreen(screenGeometry(), scale()); }
+    void setGeometry(const QRect &rect) { setScreenGeometry(toScreen(rect, scale())); }
+
     // The tag text: free for the designer's use, empty in every layout table.
     const QString &tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }

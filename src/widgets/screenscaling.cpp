@@ -30,6 +30,15 @@ int rounded(qreal value)
     return int(qBound(-limit, std::round(value), limit));
 }
 
+// The rectangle whose edges are the given ones mapped: neighbours that share an edge still do.
+template<typename Map>
+QRect mapEdges(const QRect &rect, Map map)
+{
+    const int left = map(rect.x());
+    const int top = map(rect.y());
+    return QRect(left, top, map(qreal(rect.x()) + rect.width()) - left, map(qreal(rect.y()) + rect.height()) - top);
+}
+
 } // namespace
 
 qreal requestedScaleFactor(const QByteArray &scaleFactor, const QByteArray &screenScaleFactors)
@@ -88,18 +97,12 @@ QSize fromScreen(QSize size, qreal scale)
 
 QRect toScreen(const QRect &rect, qreal scale)
 {
-    const int left = rounded(rect.x() * scale);
-    const int top = rounded(rect.y() * scale);
-    return QRect(left, top, rounded((qreal(rect.x()) + rect.width()) * scale) - left,
-                 rounded((qreal(rect.y()) + rect.height()) * scale) - top);
+    return mapEdges(rect, [scale](qreal edge) { return rounded(edge * scale); });
 }
 
 QRect fromScreen(const QRect &rect, qreal scale)
 {
-    const int left = rounded(rect.x() / scale);
-    const int top = rounded(rect.y() / scale);
-    return QRect(left, top, rounded((qreal(rect.x()) + rect.width()) / scale) - left,
-                 rounded((qreal(rect.y()) + rect.height()) / scale) - top);
+    return mapEdges(rect, [scale](qreal edge) { return rounded(edge / scale); });
 }
 
 } // namespace widgets

@@ -25,9 +25,9 @@ qreal requestedScaleFactor(const QByteArray &scaleFactor, const QByteArray &scre
 // Screen pixels per layout unit of the interface: the screen's logical resolution over 96.
 qreal interfaceScale();
 
-// Layout units to screen pixels and back. Rectangles convert by their edges, so that controls that
-// touch in the table still touch on the screen.
-int toScreen(int length, qreal scale);
+// Layout units to screen pixels and back, by default at the interface's scale. Rectangles convert by
+// their edges, so that controls that touch in the table still touch on the screen.
+int toScreen(int length, qreal scale = interfaceScale());
 int fromScreen(int length, qreal scale);
 QSize toScreen(QSize size, qreal scale);
 QSize fromScreen(QSize size, qreal scale);

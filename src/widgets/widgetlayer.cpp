@@ -136,7 +136,7 @@ Control *WidgetLayer::makeControl(LoadedWindow &window, int id, const ControlEnt
     if (entry.font)
         widget->setFont(toQFont(*entry.font));
     control->applyLook(entry.look);
-    widget->setGeometry(toScreen(entry.rect, control->scale()));
+    control->setGeometry(entry.rect);
     for (const PropertySetting &setting : entry.properties) {
         if (!control->write(setting.index, setting.member, setting.value))
             writeCommon(*control, setting.index, setting.value);
@@ -201,16 +201,12 @@ QVariant WidgetLayer::readProperty(const ControlRef &ref, Prop index, int member
 
 ControlReader WidgetLayer::reader(const ControlRef &ref) const
 {
-    return ControlReader(find(ref), ref.control == WindowItself);
+    return ControlReader(find(ref));
 }
 
 QRect ControlReader::geometry() const
 {
-    if (!m_control)
-        return QRect(0, 0, 0, 0);
-    const QRect onScreen = m_isWindow ? static_cast<const WindowControl *>(m_control)->outerGeometry()
-                                      : m_control->widget()->geometry();
-    return fromScreen(onScreen, m_control->scale());
+    return m_control ? m_control->geometry() : QRect(0, 0, 0, 0);
 }
 
 QVariant ControlReader::read(Prop index, int member) const
@@ -255,8 +251,7 @@ void WidgetLayer::writeProperty(const ControlRef &ref, Prop index, const QVarian
 void WidgetLayer::writeCommon(Control &control, Prop index, const QVariant &value)
 {
     QWidget *widget = control.widget();
-    auto *window = dynamic_cast<WindowControl *>(&control);
-    QRect rect = fromScreen(window ? window->outerGeometry() : widget->geometry(), control.scale());
+    QRect rect = control.geometry();
     const int number = value.toInt();
     switch (index) {
     case Prop::Left: rect.moveLeft(qBound(-PositionLimit, number, PositionLimit)); break;
@@ -268,11 +263,7 @@ void WidgetLayer::writeCommon(Control &control, Prop index, const QVariant &valu
     case Prop::Disabled: widget->setEnabled(!value.toBool()); return;
     default: return;
     }
-    rect = toScreen(rect, control.scale());
-    if (window)
-        window->setOuterGeometry(rect);
-    else
-        widget->setGeometry(rect);
+    control.setGeometry(rect);
 }
 
 int WidgetLayer::readInteger(const ControlRef &ref, Prop index, int member) const
@@ -315,16 +306,9 @@ void WidgetLayer::moveControl(const ControlRef &ref, std::optional<int> left, st
     Control *found = find(ref);
     if (!found)
         return;
-    auto *window = dynamic_cast<WindowControl *>(found);
-    const QRect current = window ? window->outerGeometry() : found->widget()->geometry();
-    const qreal scale = found->scale();
-    const QRect wanted = toScreen(clampedRect(fromScreen(current, scale), left, top, width, height), scale);
-    if (wanted == current)
-        return;
-    if (window)
-        window->setOuterGeometry(wanted);
-    else
-        found->widget()->setGeometry(wanted);
+    const QRect wanted = toScreen(clampedRect(found->geometry(), left, top, width, height), found->scale());
+    if (wanted != found->screenGeometry())
+        found->setScreenGeometry(wanted);
 }
 
 void WidgetLayer::setParent(const ControlRef &ref, const ControlRef &newParent)

@@ -25,7 +25,7 @@ class ControlReader
 {
 public:
     ControlReader() = default;
-    ControlReader(const Control *control, bool isWindow) : m_control(control), m_isWindow(isWindow) {}
+    explicit ControlReader(const Control *control) : m_control(control) {}
 
     bool exists() const { return m_control != nullptr; }
     // Left, top, width and height in one, as readProperty answers them one by one.
@@ -37,7 +37,6 @@ private:
     QVariant readCommon(Prop index) const;
 
     const Control *m_control = nullptr;
-    bool m_isWindow = false;
 };
 
 // Message box flags and answers, numbered as the designer's handlers know them.

@@ -40,8 +40,7 @@ void GridStyle::drawControl(ControlElement element, const QStyleOption *option, 
     painter->setPen(m_colours.lines);
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-    const qreal scale = interfaceScale();
-    const QRect textRect = rect.adjusted(toScreen(3, scale), 0, -toScreen(4, scale), -1);
+    const QRect textRect = rect.adjusted(toScreen(3), 0, -toScreen(4), -1);
     painter->setPen(m_colours.sectionText);
     painter->drawText(textRect, int(header->textAlignment),
                       painter->fontMetrics().elidedText(header->text, Qt::ElideRight, textRect.width()));

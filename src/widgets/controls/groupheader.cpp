@@ -17,11 +17,6 @@ constexpr int ChevronInset = 12;   // from the right edge to the chevron's centr
 constexpr int TitleMargin = 2 * ChevronInset;
 constexpr int Padding = 10;        // added to the font height for the header's height
 
-int scaled(int length)
-{
-    return toScreen(length, interfaceScale());
-}
-
 QColor orPalette(const QColor &colour, const QWidget *widget, QPalette::ColorRole role)
 {
     return colour.isValid() ? colour : widget->palette().color(role);
@@ -79,7 +74,7 @@ GroupHeader::State GroupHeader::state() const
 QSize GroupHeader::sizeHint() const
 {
     const QFontMetrics metrics = fontMetrics();
-    return QSize(metrics.horizontalAdvance(text()) + 2 * scaled(TitleMargin), metrics.height() + scaled(Padding));
+    return QSize(metrics.horizontalAdvance(text()) + 2 * toScreen(TitleMargin), metrics.height() + toScreen(Padding));
 }
 
 QSize GroupHeader::minimumSizeHint() const
@@ -94,13 +89,13 @@ void GroupHeader::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), backgroundColour(current));
     painter.setPen(textColour(current));
     painter.setFont(font());
-    const QRect textRect = rect().adjusted(scaled(TitleMargin), 0, -scaled(TitleMargin), 0);
+    const QRect textRect = rect().adjusted(toScreen(TitleMargin), 0, -toScreen(TitleMargin), 0);
     painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine,
                      fontMetrics().elidedText(text(), Qt::ElideRight, textRect.width()));
 
     // A small chevron at the right: down while open, right while closed.
     const qreal size = 3.5 * interfaceScale();
-    const QPointF centre(width() - scaled(ChevronInset), height() / 2.0);
+    const QPointF centre(width() - toScreen(ChevronInset), height() / 2.0);
     QPainterPath chevron;
     if (m_expanded) {
         chevron.moveTo(centre + QPointF(-size, -size / 2));

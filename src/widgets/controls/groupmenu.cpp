@@ -49,8 +49,7 @@ public:
         painter->setPen(selected ? m_menu->selectedItemTextColour()
                                  : hot ? m_menu->hotItemTextColour() : m_menu->itemTextColour());
         painter->setFont(option.font);
-        const QRect textRect = option.rect.adjusted(toScreen(ItemIndent, interfaceScale()), 0,
-                                                    -toScreen(4, interfaceScale()), 0);
+        const QRect textRect = option.rect.adjusted(toScreen(ItemIndent), 0, -toScreen(4), 0);
         const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
                                                            Qt::ElideRight, textRect.width());
         painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
@@ -59,7 +58,7 @@ public:
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        return QSize(option.rect.width(), option.fontMetrics.height() + toScreen(ItemPadding, interfaceScale()));
+        return QSize(option.rect.width(), option.fontMetrics.height() + toScreen(ItemPadding));
     }
 
 private:

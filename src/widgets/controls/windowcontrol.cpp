@@ -106,14 +106,14 @@ QSize WindowControl::clientSize() const
     return m_client->size();
 }
 
-QRect WindowControl::outerGeometry() const
+QRect WindowControl::screenGeometry() const
 {
     if (m_outer->isWindow())
         return m_outer->frameGeometry();
     return m_outer->geometry();
 }
 
-void WindowControl::setOuterGeometry(const QRect &rect)
+void WindowControl::setScreenGeometry(const QRect &rect)
 {
     if (m_outer->isWindow()) {
         // Qt places and sizes a top-level window by its client area; the frame is the window manager's.
@@ -158,9 +158,9 @@ bool WindowControl::write(Prop index, int, const QVariant &value)
                 m_outer->showNormal();
             break;
         case 1: {
-            QRect rect = outerGeometry();
+            QRect rect = screenGeometry();
             rect.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
-            setOuterGeometry(rect);
+            setScreenGeometry(rect);
             break;
         }
         case 2: m_outer->showMinimized(); break;

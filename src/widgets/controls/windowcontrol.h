@@ -31,8 +31,8 @@ public:
     WindowFrame frame() const { return m_frame; }
     QSize clientSize() const;
     // The outer rectangle in the parent's client coordinates (the screen for a top-level window).
-    QRect outerGeometry() const;
-    void setOuterGeometry(const QRect &rect);
+    QRect screenGeometry() const override;
+    void setScreenGeometry(const QRect &rect) override;
 
     // The user cannot size the window below the smallest client size or beyond the largest outer size.
     // The largest counts the window manager's frame, which is known only once the window is shown and

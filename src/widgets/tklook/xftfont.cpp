@@ -122,10 +122,10 @@ SizedFace *XftFont::sized(std::size_t face) const
             return nullptr;
         FcPattern *pattern = tkPattern(m_faces->face(), m_points);
         FcPattern *rendering = pattern ? FcFontRenderPrepare(nullptr, pattern, font) : nullptr;
-        if (rendering)
+        if (rendering) {
             entry = std::make_unique<SizedFace>(rendering, std::move(opened));
-        if (rendering)
             FcPatternDestroy(rendering);
+        }
         if (pattern)
             FcPatternDestroy(pattern);
     }
