@@ -1,5 +1,6 @@
 #include "shell/applicationidentity.h"
 #include "shell/designer.h"
+#include "widgets/displaychoice.h"
 #include "widgets/screenscaling.h"
 #include "widgets/tklook/tklook.h"
 
@@ -7,6 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Without a display there is nothing to show; Qt would abort.
+    if (!widgets::prepareDisplay())
+        return 1;
     widgets::prepareScreenScaling();
     widgets::tk::adoptProgramLanguage();
     QApplication app(argc, argv);

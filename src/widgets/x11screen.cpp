@@ -11,13 +11,16 @@ namespace widgets::x11 {
 
 namespace {
 
-// Runs `ask` on a display: Qt's, once the application runs on xcb; before that, one opened for it.
+// Runs `ask` on the X server that DISPLAY names, where generated programs show their windows: over
+// Qt's connection once the application runs on xcb; before that, or when Qt runs on Wayland, over
+// one opened for it.
 template<typename Answer>
 std::optional<Answer> askDisplay(const std::function<std::optional<Answer>(Display *)> &ask)
 {
     if (qGuiApp) {
         const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-        return x11 && x11->display() ? ask(x11->display()) : std::nullopt;
+        if (x11 && x11->display())
+            return ask(x11->display());
     }
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return std::nullopt;

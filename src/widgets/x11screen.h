@@ -2,10 +2,10 @@
 
 #include <optional>
 
-// What the X server says about the screen's resolution, read as Xft reads it. Before the application
-// object exists the display named by DISPLAY is asked over a connection of its own; afterwards the
-// connection of Qt's xcb platform. Away from X11 (the offscreen platform of the tests, Wayland) there
-// are no answers.
+// What the X server that DISPLAY names says about the screen's resolution, read as Xft reads it: the
+// server on which Tk shows the generated programs. Asked over the connection of Qt's xcb platform
+// once there is one, else over a connection of its own, also while Qt itself runs on Wayland. Without
+// an X server (the offscreen platform of the tests) there are no answers.
 namespace widgets::x11 {
 
 // The Xft.dpi resource, when it is set to a positive number.
