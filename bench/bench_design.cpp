@@ -97,8 +97,9 @@ void bench_Design::pointerPoll()
     const model::Component *last = designer->model.componentByNumber(designer->model.lastNumber);
     designer->layer.moveControl(last->widget, 40, 40);
     QWidget *widget = designer->layer.widget(last->widget);
-    QCursor::setPos(widget->mapToGlobal(QPoint(10, 10)));
-    QCOMPARE(design::windowUnderPointer(), designer->layer.nativeHandle(last->widget));
+    QTest::mouseMove(widget, QPoint(10, 10));
+    QCOMPARE(design::windowUnderPointer(widgets::native::latestPointerSample()),
+             designer->layer.nativeHandle(last->widget));
     QBENCHMARK {
         design::onPointerMoved(*designer);
     }

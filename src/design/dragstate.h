@@ -56,7 +56,10 @@ struct DragState
     DragMode mode = DragMode::Move;
     quintptr target = 0;        // native handle of the widget being dragged
     QRect pressGeometry;        // the widget's outer rectangle in the design window's client area at the press
-    QPoint pressPointer;        // the pointer in screen coordinates at the press
+    QPoint pressPointer;        // the pointer in screen coordinates at the press, as the press event had it
+    // The press landed on another widget than the one it drags (a larger one over it): that widget's own
+    // press or click selects it, and the drag selects its target again.
+    bool pressedAnother = false;
     QRect lastApplied;          // the rectangle most recently given to the widget in this drag
     int passes = 0;             // steps taken in this drag, applied or not
     // The widget that the press still held has just placed. Its top-left corner is under the pointer, so

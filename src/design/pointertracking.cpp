@@ -1,11 +1,13 @@
 #include "design/pointertracking.h"
 
 #include "design/designerstate.h"
+#include "design/designwindowids.h"
 #include "design/dragstate.h"
 #include "design/mainwindowids.h"
 #include "model/propertydisplay.h"
 #include "widgets/events.h"
 #include "widgets/nativewindows.h"
+#include "widgets/textconversion.h"
 
 #include <QTimer>
 
@@ -36,18 +38,50 @@ QTimer *stepTimer(design::DesignerState &designer)
     return drag.stepTimer;
 }
 
-void startDrag(design::DesignerState &designer, quintptr handle)
+// The drag's widget becomes the selected component, where the press landed on another widget.
+void selectTarget(design::DesignerState &designer)
+{
+    const widgets::ControlRef target = designer.layer.controlOfHandle(designer.drag.target);
+    const int number = widgets::textToInteger(designer.layer.readText(target, widgets::Prop::Tag));
+    if (designer.model.componentByNumber(number))
+        model::selectListEntry(designer, number);
+}
+
+void startDrag(design::DesignerState &designer, quintptr handle, const native::PointerSample &press)
 {
     DragState &drag = designer.drag;
     drag.pressGeometry = widgetRect(handle);
-    drag.pressPointer = native::pointerPosition();
-    drag.mode = hitTest(pointerOffset(handle), drag.pressGeometry.size());
+    drag.pressPointer = press.screen;
+    drag.mode = hitTest(pointerOffset(handle, press), drag.pressGeometry.size());
     drag.target = handle;
     drag.lastApplied = drag.pressGeometry;
     drag.passes = 0;
+    drag.pressedAnother = native::windowAt(press) != handle;
     drag.active = true;
+    if (drag.pressedAnother)
+        selectTarget(designer);
     stepTimer(designer)->start();
+    // The pointer may have travelled since the press; the widget catches up at once.
     followPointer(designer);
+}
+
+// The widget follows the pointer at the screen position: its travel since the press.
+void followTo(design::DesignerState &designer, QPoint pointer)
+{
+    DragState &drag = designer.drag;
+    // A widget that is gone cannot be dragged; nothing may touch its handle any more.
+    const widgets::ControlRef target = designer.layer.controlOfHandle(drag.target);
+    if (target.isNull()) {
+        endDrag(designer);
+        return;
+    }
+    const std::optional<QRect> step =
+        dragStepGeometry(drag.mode, drag.pressGeometry, drag.lastApplied, pointer - drag.pressPointer);
+    if (!step)
+        return;
+    drag.lastApplied = *step;
+    designer.layer.moveControl(target, step->left(), step->top(), step->width(), step->height());
+    model::showProperties(designer);
 }
 
 } // namespace
@@ -56,32 +90,18 @@ void startDrag(design::DesignerState &designer, quintptr handle)
 void followPointer(design::DesignerState &designer)
 {
     DragState &drag = designer.drag;
-    if (!drag.active) {
+    if (!drag.active || ++drag.passes > DragStepLimit) {
         endDrag(designer);
         return;
     }
-    // A widget that is gone cannot be dragged; nothing may touch its handle any more.
-    const widgets::ControlRef target = designer.layer.controlOfHandle(drag.target);
-    if (target.isNull()) {
-        endDrag(designer);
-        return;
-    }
-    if (++drag.passes > DragStepLimit) {
-        endDrag(designer);
-        return;
-    }
-    const QPoint delta = native::pointerPosition() - drag.pressPointer;
-    const std::optional<QRect> step = dragStepGeometry(drag.mode, drag.pressGeometry, drag.lastApplied, delta);
-    if (!step)
-        return;
-    drag.lastApplied = *step;
-    designer.layer.moveControl(target, step->left(), step->top(), step->width(), step->height());
-    model::showProperties(designer);
+    followTo(designer, native::pointerPosition());
 }
 
 void setUpPointerDevice(design::DesignerState &designer)
 {
     stepTimer(designer);
+    // Only over the design window does the pointer's place matter (it shows what a press would do).
+    designer.layer.setInputDeviceArea(design::mainwindow::InputDevice, design::ids::DesignWindow);
     designer.layer.setInputDeviceRunning(design::mainwindow::InputDevice, true);
 }
 
@@ -95,11 +115,22 @@ void onButtonChanged(design::DesignerState &designer, int key, int state)
         const quintptr placed = std::exchange(drag.placedByPress, 0);
         if (drag.active)
             return;
-        const quintptr handle = windowUnderPointer();
+        // Where the press landed, as its own event told: the pointer may have moved on since.
+        const native::PointerSample press = designer.layer.inputDeviceSample(design::mainwindow::InputDevice);
+        const quintptr handle = windowUnderPointer(press);
         if (handle != 0 && handle != placed && designer.model.shownHandles.contains(handle))
-            startDrag(designer, handle);
+            startDrag(designer, handle, press);
     } else if (state == widgets::ButtonState::Released) {
         drag.placedByPress = 0;
+        if (!drag.active)
+            return;
+        // The widget ends where the button went up, however quickly the pointer got there.
+        const native::PointerSample release = designer.layer.inputDeviceSample(design::mainwindow::InputDevice);
+        if (release.serial != 0)
+            followTo(designer, release.screen);
+        const bool reselect = drag.active && drag.pressedAnother;
+        if (reselect)
+            selectTarget(designer);
         endDrag(designer);
     }
 }
@@ -129,10 +160,11 @@ void onPointerMoved(design::DesignerState &designer)
     // While a drag is on, the widget keeps the shape it had at the press.
     if (designer.drag.active)
         return;
-    const quintptr handle = windowUnderPointer();
+    const native::PointerSample pointer = native::latestPointerSample();
+    const quintptr handle = windowUnderPointer(pointer);
     if (handle == 0 || !designer.model.shownHandles.contains(handle))
         return;
-    native::setPointerShape(handle, shapeFor(hitTest(pointerOffset(handle), widgetRect(handle).size())));
+    native::setPointerShape(handle, shapeFor(hitTest(pointerOffset(handle, pointer), widgetRect(handle).size())));
 }
 
 void endDrag(design::DesignerState &designer)
@@ -145,23 +177,23 @@ void endDrag(design::DesignerState &designer)
         drag.stepTimer->stop();
 }
 
-quintptr windowUnderPointer()
+quintptr windowUnderPointer(const native::PointerSample &sample)
 {
-    const QPoint pointer = native::pointerPosition();
-    const native::Handle found = native::windowFromPoint(pointer);
+    const native::Handle found = native::windowAt(sample);
     if (found == 0)
         return 0;
     const native::Handle parent = native::parentOf(found);
-    if (parent == 0)
+    const std::optional<QPoint> point = native::positionIn(parent, sample);
+    if (parent == 0 || !point)
         return found;
 
     // Of the visible siblings below it that also hold the point, the smallest wins, so that a small
     // widget under a larger one can still be taken.
     native::Handle best = found;
-    qint64 bestArea = area(native::windowRect(found));
+    qint64 bestArea = area(native::windowGeometry(found));
     for (native::Handle sibling : native::windowsBelow(found)) {
-        const QRect rect = native::windowRect(sibling);
-        if (!native::isWindowVisible(sibling) || !rect.contains(pointer))
+        const QRect rect = native::windowGeometry(sibling);
+        if (!native::isWindowVisible(sibling) || !rect.contains(*point))
             continue;
         if (area(rect) < bestArea) {
             best = sibling;
@@ -173,18 +205,12 @@ quintptr windowUnderPointer()
 
 QRect widgetRect(quintptr handle)
 {
-    const QRect screen = native::windowRect(handle);
-    const native::Handle parent = native::parentOf(handle);
-    if (parent == 0)
-        return screen;
-    const QPoint topLeft = native::screenToClient(parent, screen.topLeft());
-    const QPoint bottomRight = native::screenToClient(parent, screen.topLeft() + QPoint(screen.width(), screen.height()));
-    return QRect(topLeft, QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+    return native::windowGeometry(handle);
 }
 
-QPoint pointerOffset(quintptr handle)
+QPoint pointerOffset(quintptr handle, const native::PointerSample &sample)
 {
-    return native::pointerPosition() - native::windowRect(handle).topLeft();
+    return native::positionIn(handle, sample).value_or(QPoint());
 }
 
 } // namespace design

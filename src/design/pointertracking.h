@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/nativewindows.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QtGlobal>
@@ -17,16 +19,17 @@ void setUpPointerDevice(design::DesignerState &designer);
 // 1 released. A left press over a draggable widget starts a drag; a left release anywhere ends it.
 void onButtonChanged(design::DesignerState &designer, int key, int state);
 
-// The widget under the pointer, as the native handle that the drag compares with the shown handles:
-// the topmost one, or among the visible siblings below it that also contain the pointer the one with
-// the strictly smallest area, so that a small widget under a larger one can still be taken. 0 if none.
-quintptr windowUnderPointer();
+// The widget under the pointer at the sample, as the native handle that the drag compares with the
+// shown handles: the deepest one, or among the visible siblings below it that also contain the
+// pointer the one with the strictly smallest area, so that a small widget under a larger one can still
+// be taken. 0 if none. Everything is reckoned in the sampled window's own coordinates.
+quintptr windowUnderPointer(const widgets::native::PointerSample &sample);
 
 // The widget's outer rectangle in its parent's client coordinates. The handle must be a live widget's,
 // such as one that windowUnderPointer has just answered.
 QRect widgetRect(quintptr handle);
-// The pointer's position relative to the widget's outer top-left corner; the same caution applies.
-QPoint pointerOffset(quintptr handle);
+// The sample's position relative to the widget's outer top-left corner; the same caution applies.
+QPoint pointerOffset(quintptr handle, const widgets::native::PointerSample &sample);
 
 // The pointer device's position notification: over a draggable widget the pointer shows what a
 // press there would do, a double arrow on the edges and corners that a drag would size.
@@ -36,7 +39,7 @@ void onPointerMoved(design::DesignerState &designer);
 // shows its new geometry. Ends the drag when it is no longer active or its widget is gone.
 void followPointer(design::DesignerState &designer);
 
-// Ends any drag at once, as a left release would.
+// Ends any drag at once, as a left release would, without a last step.
 void endDrag(design::DesignerState &designer);
 
 } // namespace design

@@ -97,4 +97,16 @@ void WidgetLayer::setInputDeviceRunning(const ControlRef &device, bool running)
     }
 }
 
+native::PointerSample WidgetLayer::inputDeviceSample(const ControlRef &device) const
+{
+    const auto *found = dynamic_cast<InputDeviceControl *>(find(device));
+    return found ? found->monitor()->changeSample() : native::PointerSample{};
+}
+
+void WidgetLayer::setInputDeviceArea(const ControlRef &device, const ControlRef &area)
+{
+    if (auto *found = dynamic_cast<InputDeviceControl *>(find(device)))
+        found->monitor()->setWatchedArea(widget(area));
+}
+
 } // namespace widgets

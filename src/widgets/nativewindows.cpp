@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QHash>
 #include <QPointer>
+#include <QSinglePointEvent>
 #include <QWidget>
 
 namespace widgets::native {
@@ -37,6 +38,34 @@ Handle handleOf(const QWidget *widget)
     return reinterpret_cast<Handle>(widget);
 }
 
+quint64 &lastSerial()
+{
+    static quint64 serial = 0;
+    return serial;
+}
+
+// Keeps the sample of every mouse event that reaches a widget.
+class PointerWatch : public QObject
+{
+public:
+    PointerSample latest;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const PointerSample sample = sampleOf(watched, event);
+        if (sample.serial != 0)
+            latest = sample;
+        return false;
+    }
+};
+
+QPointer<PointerWatch> &pointerWatchSlot()
+{
+    static QPointer<PointerWatch> watch;
+    return watch;
+}
+
 } // namespace
 
 QPoint pointerPosition()
@@ -49,9 +78,62 @@ bool isLeftButtonDown()
     return QGuiApplication::mouseButtons() & Qt::LeftButton;
 }
 
-Handle windowFromPoint(QPoint screen)
+void watchPointer()
 {
-    return handleOf(QApplication::widgetAt(screen));
+    QPointer<PointerWatch> &watch = pointerWatchSlot();
+    if (watch || !qApp)
+        return;
+    // Goes with the application.
+    watch = new PointerWatch;
+    watch->setParent(qApp);
+    qApp->installEventFilter(watch);
+}
+
+PointerSample latestPointerSample()
+{
+    const PointerWatch *watch = pointerWatchSlot();
+    return watch ? watch->latest : PointerSample{};
+}
+
+PointerSample sampleOf(const QObject *receiver, const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+    case QEvent::Enter:
+        break;
+    default:
+        return {};
+    }
+    // Taken where a widget gets the event, in its own coordinates, and carried into its window's.
+    const auto *widget = qobject_cast<const QWidget *>(receiver);
+    if (!widget)
+        return {};
+    const auto *pointer = static_cast<const QSinglePointEvent *>(event);
+    const QWidget *top = widget->window();
+    return PointerSample{handleOf(top), widget->mapTo(top, pointer->position().toPoint()),
+                         pointer->globalPosition().toPoint(), ++lastSerial()};
+}
+
+Handle windowAt(const PointerSample &sample)
+{
+    QWidget *top = widgetOf(sample.window);
+    if (!top || !top->isVisible() || !top->rect().contains(sample.inWindow))
+        return 0;
+    // As Qt finds the widget that gets a press: in the window's own coordinates.
+    QWidget *child = top->childAt(sample.inWindow);
+    return handleOf(child ? child : top);
+}
+
+std::optional<QPoint> positionIn(Handle window, const PointerSample &sample)
+{
+    const QWidget *widget = widgetOf(window);
+    const QWidget *top = widgetOf(sample.window);
+    if (!widget || !top || widget->window() != top)
+        return std::nullopt;
+    return widget->mapFrom(top, sample.inWindow);
 }
 
 Handle parentOf(Handle window)
@@ -82,20 +164,12 @@ bool isWindowVisible(Handle window)
     return widget && widget->isVisible();
 }
 
-QRect windowRect(Handle window)
+QRect windowGeometry(Handle window)
 {
     const QWidget *widget = widgetOf(window);
     if (!widget)
         return {};
-    if (widget->isWindow())
-        return widget->frameGeometry();
-    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
-}
-
-QPoint screenToClient(Handle window, QPoint screen)
-{
-    const QWidget *widget = widgetOf(window);
-    return widget ? widget->mapFromGlobal(screen) : screen;
+    return widget->isWindow() ? widget->frameGeometry() : widget->geometry();
 }
 
 void setPointerShape(Handle window, PointerShape shape)

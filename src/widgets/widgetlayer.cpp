@@ -2,6 +2,7 @@
 
 #include "widgets/controls/containercontrols.h"
 #include "widgets/controls/windowcontrol.h"
+#include "widgets/nativewindows.h"
 #include "widgets/textconversion.h"
 
 #include <algorithm>
@@ -61,6 +62,8 @@ bool WidgetLayer::loadWindow(int windowId)
     const auto table = m_tables.find(windowId);
     if (table == m_tables.end() || isLoaded(windowId))
         return false;
+    // The pointer tracking asks where presses landed in the windows; it must have seen them all.
+    native::watchPointer();
 
     // Nothing is delivered while the window and its controls are made.
     ++m_loading;

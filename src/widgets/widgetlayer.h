@@ -4,6 +4,7 @@
 #include "widgets/controlref.h"
 #include "widgets/fontvalue.h"
 #include "widgets/layouttable.h"
+#include "widgets/nativewindows.h"
 
 #include <QHash>
 #include <QObject>
@@ -135,6 +136,11 @@ public:
 
     // Starts or stops the polling of an input device.
     void setInputDeviceRunning(const ControlRef &device, bool running);
+    // The control over which the pointer's moves are watched; its buttons are watched everywhere.
+    void setInputDeviceArea(const ControlRef &device, const ControlRef &area);
+    // Where the pointer was when the button change the device reports now happened (see
+    // InputDeviceMonitor::changeSample).
+    native::PointerSample inputDeviceSample(const ControlRef &device) const;
 
     int messageBox(const QString &text, int flags, const QString &caption,
                    std::optional<ControlRef> owner = std::nullopt);

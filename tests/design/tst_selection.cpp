@@ -17,10 +17,8 @@ private slots:
     void buttonSelectsOnClickNotPress();
     void buttonPressedAwayDoesNotSelect();
     void labelThenButton();
-    void checkButtonEndsUnchecked_data();
-    void checkButtonEndsUnchecked();
-    void doubleClickedCheckButtonEndsUnchecked();
-    void radioButtonKeepsToolkitBehaviour();
+    void pressingKeepsTksLook_data();
+    void pressingKeepsTksLook();
     void entryKeepsItsOwnReaction();
     void pressingSelectedWidgetAgain();
     void rightButtonDoesNotSelect();
@@ -110,57 +108,47 @@ void tst_Selection::labelThenButton()
     QCOMPARE(selectedEntry(*m_designer), 1);
 }
 
-void tst_Selection::checkButtonEndsUnchecked_data()
+void tst_Selection::pressingKeepsTksLook_data()
 {
-    QTest::addColumn<int>("clicks");
-    QTest::newRow("once") << 1;
-    QTest::newRow("twice") << 2;
-    QTest::newRow("three times") << 3;
-    QTest::newRow("eight times") << 8;
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("presses");
+    // "c" a click, "d" a click and then a double click; every letter one gesture.
+    QTest::newRow("check button, indicator, once") << int(CheckButtonRow) << QPoint(8, 10) << "c";
+    QTest::newRow("check button, indicator, three times") << int(CheckButtonRow) << QPoint(8, 10) << "ccc";
+    QTest::newRow("check button, right of its caption, twice") << int(CheckButtonRow) << QPoint(110, 10) << "cc";
+    QTest::newRow("check button, double click") << int(CheckButtonRow) << QPoint(8, 10) << "d";
+    QTest::newRow("check button, eight times over") << int(CheckButtonRow) << QPoint(60, 10) << "cccccccc";
+    QTest::newRow("radio button, indicator") << int(RadioButtonRow) << QPoint(8, 10) << "cc";
+    QTest::newRow("radio button, right of its caption") << int(RadioButtonRow) << QPoint(110, 10) << "d";
 }
 
-void tst_Selection::checkButtonEndsUnchecked()
+// A check or radio button in the design shows what Tk shows for the program (unchecked, selected),
+// while held and after, wherever it is pressed; a radio button leaves the others alone.
+void tst_Selection::pressingKeepsTksLook()
 {
-    QFETCH(int, clicks);
-    place(*m_designer, CheckButtonRow, QPoint(30, 30));
-    auto *check = static_cast<QAbstractButton *>(widgetOf(1));
-    QVERIFY(!check->isChecked());
-    for (int i = 0; i < clicks; ++i) {
-        QTest::mousePress(check, Qt::LeftButton, {}, QPoint(8, 10));
-        QVERIFY2(check->isChecked(), "a held check button shows checked");
-        QTest::mouseRelease(check, Qt::LeftButton, {}, QPoint(8, 10));
-        QVERIFY(!check->isChecked());
-    }
-    QVERIFY(!m_designer->layer.readBoolean(m_designer->model.componentByNumber(1)->widget, Prop::Checked));
-    QCOMPARE(selectedEntry(*m_designer), 1);
-}
-
-// The second press of a double click reaches the widget as a double click.
-void tst_Selection::doubleClickedCheckButtonEndsUnchecked()
-{
-    place(*m_designer, CheckButtonRow, QPoint(30, 30));
+    QFETCH(int, row);
+    QFETCH(QPoint, at);
+    QFETCH(QString, presses);
+    place(*m_designer, row, QPoint(30, 30));
+    place(*m_designer, row, QPoint(30, 80));
     clickDesignWindow(*m_designer, QPoint(250, 180));
-    auto *check = static_cast<QAbstractButton *>(widgetOf(1));
-    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, 10));
-    QTest::mouseDClick(check, Qt::LeftButton, {}, QPoint(8, 10));
-    QVERIFY(check->isChecked());
-    QTest::mouseRelease(check, Qt::LeftButton, {}, QPoint(8, 10));
-    QVERIFY(!check->isChecked());
-    QCOMPARE(selectedEntry(*m_designer), 1);
-}
-
-// Radio buttons start out selected and keep the toolkit's own behaviour.
-void tst_Selection::radioButtonKeepsToolkitBehaviour()
-{
-    place(*m_designer, RadioButtonRow, QPoint(30, 30));
-    place(*m_designer, RadioButtonRow, QPoint(30, 80));
-    auto *first = static_cast<QAbstractButton *>(widgetOf(1));
-    auto *second = static_cast<QAbstractButton *>(widgetOf(2));
-    QVERIFY(first->isChecked());
-    QVERIFY(second->isChecked());
-    QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(8, 10));
-    QVERIFY(first->isChecked());
-    QVERIFY(!second->isChecked());
+    const bool shown = row == RadioButtonRow;
+    auto *pressed = static_cast<QAbstractButton *>(widgetOf(1));
+    auto *other = static_cast<QAbstractButton *>(widgetOf(2));
+    QCOMPARE(pressed->isChecked(), shown);
+    for (QChar gesture : presses) {
+        QTest::mousePress(pressed, Qt::LeftButton, {}, at);
+        QCOMPARE(pressed->isChecked(), shown);
+        QTest::mouseRelease(pressed, Qt::LeftButton, {}, at);
+        if (gesture == QLatin1Char('d')) {
+            QTest::mouseDClick(pressed, Qt::LeftButton, {}, at);
+            QTest::mouseRelease(pressed, Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(pressed->isChecked(), shown);
+        QCOMPARE(other->isChecked(), shown);
+    }
+    QCOMPARE(m_designer->layer.readBoolean(m_designer->model.componentByNumber(1)->widget, Prop::Checked), shown);
     QCOMPARE(selectedEntry(*m_designer), 1);
 }
 

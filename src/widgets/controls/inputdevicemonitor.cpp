@@ -50,9 +50,13 @@ void InputDeviceMonitor::start(int interval)
     m_position = QCursor::pos();
     m_events.clear();
     m_pending.clear();
+    m_interval = interval;
+    m_timer->setInterval(interval);
     if (QCoreApplication *application = QCoreApplication::instance())
         application->installEventFilter(this);
-    m_timer->start(interval);
+    // A button held at the start is watched until it goes up.
+    if (m_reported != Qt::NoButton)
+        wake();
 }
 
 void InputDeviceMonitor::stop()
@@ -72,21 +76,40 @@ bool InputDeviceMonitor::isRunning() const
     return m_running;
 }
 
+bool InputDeviceMonitor::isPolling() const
+{
+    return m_timer->isActive();
+}
+
+void InputDeviceMonitor::setWatchedArea(QWidget *area)
+{
+    m_area = area;
+    m_areaSet = area != nullptr;
+}
+
+void InputDeviceMonitor::wake()
+{
+    if (m_running && !m_timer->isActive())
+        m_timer->start(m_interval);
+}
+
 void InputDeviceMonitor::poll()
 {
     if (!m_running)
         return;
-    m_timer->start();
+    // Started again before anything is delivered: a handler may wait inside a notification, and the
+    // release it waits for comes in a poll of that wait.
+    m_timer->start(m_interval);
 
     // The latched presses and releases first, in the order they happened ...
     const auto events = std::exchange(m_events, {});
-    for (const auto &[button, down] : events)
-        reportButton(button, down);
+    for (const LatchedChange &change : events)
+        reportButton(change.button, change.down, change.sample);
     // ... then what the global state says and the events did not, such as a release that no
     // window of ours received.
     const Qt::MouseButtons now = QGuiApplication::mouseButtons();
     for (Qt::MouseButton button : WatchedButtons)
-        reportButton(button, now.testFlag(button));
+        reportButton(button, now.testFlag(button), native::latestPointerSample());
     m_latched = m_reported;
 
     const QPoint position = QCursor::pos();
@@ -95,14 +118,17 @@ void InputDeviceMonitor::poll()
         m_position = position;
     }
     deliverPending();
+    // With every button up nothing can change until the next event wakes the polling again.
+    if (m_running && m_reported == Qt::NoButton && m_events.isEmpty() && m_pending.isEmpty())
+        m_timer->stop();
 }
 
-void InputDeviceMonitor::reportButton(Qt::MouseButton button, bool down)
+void InputDeviceMonitor::reportButton(Qt::MouseButton button, bool down, const native::PointerSample &sample)
 {
     if (m_reported.testFlag(button) == down)
         return;
     m_reported.setFlag(button, down);
-    m_pending.append(Notification{keyOf(button), down ? Pressed : Released, {}, {}});
+    m_pending.append(Notification{keyOf(button), down ? Pressed : Released, {}, {}, sample});
 }
 
 // Delivery goes through a queue because a handler may run an event loop in which the next polls
@@ -112,8 +138,10 @@ void InputDeviceMonitor::deliverPending()
 {
     while (!m_pending.isEmpty()) {
         const Notification next = m_pending.takeFirst();
-        if (next.key != 0)
+        if (next.key != 0) {
+            m_changeSample = next.sample;
             emit buttonChanged(next.key, next.state);
+        }
         else
             emit moved(next.position.x(), next.position.y(), 0, next.delta.x(), next.delta.y(), 0);
     }
@@ -124,10 +152,14 @@ bool InputDeviceMonitor::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        latch(static_cast<QMouseEvent *>(event)->button(), true);
+        latch(static_cast<QMouseEvent *>(event)->button(), true, native::sampleOf(watched, event));
         break;
     case QEvent::MouseButtonRelease:
-        latch(static_cast<QMouseEvent *>(event)->button(), false);
+        latch(static_cast<QMouseEvent *>(event)->button(), false, native::sampleOf(watched, event));
+        break;
+    case QEvent::MouseMove:
+        if (isOverWatchedArea(watched))
+            wake();
         break;
     default:
         break;
@@ -135,16 +167,32 @@ bool InputDeviceMonitor::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void InputDeviceMonitor::latch(Qt::MouseButton button, bool down)
+bool InputDeviceMonitor::isOverWatchedArea(QObject *watched) const
+{
+    if (!m_areaSet)
+        return true;
+    // A move reaches the filter at the window and then at the widget under the pointer; the widget
+    // tells where the pointer is.
+    const auto *widget = qobject_cast<const QWidget *>(watched);
+    return widget && m_area && (widget == m_area || m_area->isAncestorOf(widget));
+}
+
+void InputDeviceMonitor::latch(Qt::MouseButton button, bool down, const native::PointerSample &sample)
 {
     if (!std::ranges::any_of(WatchedButtons, [button](Qt::MouseButton watched) { return watched == button; }))
         return;
+    wake();
     // One press reaches the filter several times: at the window, at the widget, at each parent it
-    // propagates to. Only a change of the latched state counts.
-    if (m_latched.testFlag(button) == down)
+    // propagates to. Only a change of the latched state counts; its sample is taken at the first
+    // widget to get it, the one under the pointer (the window, which comes first, is no widget).
+    if (m_latched.testFlag(button) == down) {
+        if (!m_events.isEmpty() && m_events.last().button == button && m_events.last().down == down
+            && m_events.last().sample.serial == 0)
+            m_events.last().sample = sample;
         return;
+    }
     m_latched.setFlag(button, down);
-    m_events.append({button, down});
+    m_events.append({button, down, sample});
 }
 
 } // namespace widgets

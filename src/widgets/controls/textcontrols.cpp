@@ -35,9 +35,23 @@ void setRoleColour(QWidget *widget, QPalette::ColorRole role, const QVariant &va
         widget->setAutoFillBackground(colour != DefaultColour);
 }
 
+// A check box that a click ticks or clears, unless its state is the program's alone.
+class ToggledCheckBox : public QCheckBox, public ClickToggling
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override
+    {
+        if (togglesOnClick)
+            QCheckBox::nextCheckState();
+    }
+};
+
 // A radio button that behaves like a platform auto radio button: a click selects it and clears its
 // siblings, a click on a selected one keeps it selected, and setting one in code touches no other.
-class AutoRadioButton : public QRadioButton
+class AutoRadioButton : public QRadioButton, public ClickToggling
 {
 public:
     using QRadioButton::QRadioButton;
@@ -45,6 +59,8 @@ public:
 protected:
     void nextCheckState() override
     {
+        if (!togglesOnClick)
+            return;
         const auto siblings = parentWidget() ? parentWidget()->findChildren<QRadioButton *>(
                                                    QString(), Qt::FindDirectChildrenOnly)
                                              : QList<QRadioButton *>();
@@ -55,6 +71,12 @@ protected:
         setChecked(true);
     }
 };
+
+template<typename Button>
+CheckControl::TogglingButton togglingButton(Button *button)
+{
+    return {button, button};
+}
 
 } // namespace
 
@@ -180,8 +202,8 @@ void PushButtonControl::applyLook(const ControlLook &look)
     }
 }
 
-CheckControl::CheckControl(ControlType type, QAbstractButton *button)
-    : FontedControl(type, Prop::CheckFont), m_button(button)
+CheckControl::CheckControl(ControlType type, TogglingButton button)
+    : FontedControl(type, Prop::CheckFont), m_button(button.button), m_toggling(button.toggling)
 {
 }
 
@@ -219,6 +241,8 @@ void CheckControl::applyLook(const ControlLook &look)
 {
     if (!look.tkLook)
         return;
+    // It shows what Tk shows for the program, which no click in the designer changes.
+    m_toggling->togglesOnClick = false;
     const tk::WidgetClass widgetClass =
         type() == ControlType::CheckBox ? tk::WidgetClass::Checkbutton : tk::WidgetClass::Radiobutton;
     tk::paintAsTk(m_button, widgetClass, [this] {
@@ -226,13 +250,12 @@ void CheckControl::applyLook(const ControlLook &look)
     });
 }
 
-CheckBoxControl::CheckBoxControl(QWidget *parent)
-    : CheckControl(ControlType::CheckBox, new QCheckBox(parent))
+CheckBoxControl::CheckBoxControl(QWidget *parent) : CheckControl(ControlType::CheckBox, togglingButton(new ToggledCheckBox(parent)))
 {
 }
 
 RadioButtonControl::RadioButtonControl(QWidget *parent)
-    : CheckControl(ControlType::RadioButton, new AutoRadioButton(parent))
+    : CheckControl(ControlType::RadioButton, togglingButton(new AutoRadioButton(parent)))
 {
     static_cast<QRadioButton *>(widget())->setAutoExclusive(false);
 }

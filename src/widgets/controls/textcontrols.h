@@ -53,11 +53,23 @@ private:
     QString m_caption;
 };
 
+// Whether a click changes a check box's or radio button's state. One in Tk's look never does: it
+// shows what Tk shows for the program, whatever is pressed in the designer.
+struct ClickToggling
+{
+    bool togglesOnClick = true;
+};
+
 // Check boxes and radio buttons share their caption, font and checked state.
 class CheckControl : public FontedControl
 {
 public:
-    CheckControl(ControlType type, QAbstractButton *button);
+    struct TogglingButton
+    {
+        QAbstractButton *button;
+        ClickToggling *toggling;
+    };
+    CheckControl(ControlType type, TogglingButton button);
     QWidget *widget() const override;
     QVariant read(Prop index, int member) const override;
     bool write(Prop index, int member, const QVariant &value) override;
@@ -65,6 +77,7 @@ public:
 
 private:
     QAbstractButton *m_button;
+    ClickToggling *m_toggling;
     QString m_caption;
 };
 
