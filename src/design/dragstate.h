@@ -62,9 +62,6 @@ struct DragState
     bool pressedAnother = false;
     QRect lastApplied;          // the rectangle most recently given to the widget in this drag
     int passes = 0;             // steps taken in this drag, applied or not
-    // The widget that the press still held has just placed. Its top-left corner is under the pointer, so
-    // without this the placing press would go on to drag that corner.
-    quintptr placedByPress = 0;
     QTimer *stepTimer = nullptr; // owned by the widget layer; runs while a drag is active
 };
 

@@ -6,8 +6,6 @@
 #include "model/componentkind.h"
 #include "model/propertydisplay.h"
 
-#include "widgets/nativewindows.h"
-
 namespace design {
 
 using widgets::ControlRef;
@@ -50,10 +48,6 @@ void onDesignWindowPressed(design::DesignerState &designer, int x, int y)
     // Without a widget there is nothing to number or list; the palette keeps its kind for another try.
     if (source.isNull() || !layer.cloneControl(source, placed))
         return;
-    // The press that placed it is still held; when the pointer device reports it, it must not drag the
-    // new widget by the corner that sits under the pointer.
-    if (widgets::native::isLeftButtonDown())
-        designer.drag.placedByPress = layer.nativeHandle(placed);
 
     const model::Component &component = designer.model.addComponent(layer, *kind, placed);
     const QString entry = component.entryText();

@@ -111,17 +111,14 @@ void onButtonChanged(design::DesignerState &designer, int key, int state)
         return;
     DragState &drag = designer.drag;
     if (state == widgets::ButtonState::Pressed) {
-        // The press that placed a widget has done its work; it reports here once, after the placement.
-        const quintptr placed = std::exchange(drag.placedByPress, 0);
         if (drag.active)
             return;
         // Where the press landed, as its own event told: the pointer may have moved on since.
         const native::PointerSample press = designer.layer.inputDeviceSample(design::mainwindow::InputDevice);
         const quintptr handle = windowUnderPointer(press);
-        if (handle != 0 && handle != placed && designer.model.shownHandles.contains(handle))
+        if (handle != 0 && designer.model.shownHandles.contains(handle))
             startDrag(designer, handle, press);
     } else if (state == widgets::ButtonState::Released) {
-        drag.placedByPress = 0;
         if (!drag.active)
             return;
         // The widget ends where the button went up, however quickly the pointer got there.

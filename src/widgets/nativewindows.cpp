@@ -113,18 +113,15 @@ PointerSample sampleOf(const QObject *receiver, const QEvent *event)
         return {};
     const auto *pointer = static_cast<const QSinglePointEvent *>(event);
     const QWidget *top = widget->window();
-    return PointerSample{handleOf(top), widget->mapTo(top, pointer->position().toPoint()),
+    return PointerSample{handleOf(top), handleOf(widget), widget->mapTo(top, pointer->position().toPoint()),
                          pointer->globalPosition().toPoint(), ++lastSerial()};
 }
 
 Handle windowAt(const PointerSample &sample)
 {
-    QWidget *top = widgetOf(sample.window);
-    if (!top || !top->isVisible() || !top->rect().contains(sample.inWindow))
-        return 0;
-    // As Qt finds the widget that gets a press: in the window's own coordinates.
-    QWidget *child = top->childAt(sample.inWindow);
-    return handleOf(child ? child : top);
+    // Qt found it when the event came, in the window's own coordinates; what has been placed or
+    // moved there since does not count.
+    return widgetOf(sample.widget) ? sample.widget : 0;
 }
 
 std::optional<QPoint> positionIn(Handle window, const PointerSample &sample)

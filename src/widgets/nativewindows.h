@@ -27,6 +27,7 @@ bool isLeftButtonDown();
 struct PointerSample
 {
     Handle window = 0;   // the top-level window the event went to; 0 when none was seen
+    Handle widget = 0;   // the widget in it that got the event: for a press, the one under the pointer
     QPoint inWindow;     // in that window's client coordinates
     QPoint screen;       // on the screen, counted as pointerPosition() counts
     quint64 serial = 0;  // grows with every sample taken; 0 for none
@@ -40,7 +41,8 @@ PointerSample latestPointerSample();
 // The sample of one mouse event at the widget it went to: none (serial 0) for other events.
 PointerSample sampleOf(const QObject *receiver, const QEvent *event);
 
-// The deepest visible window of this program under the sample, or 0.
+// The widget that got the sample's event, if it is still there: the one under the pointer when the
+// event came, with no button held; 0 otherwise.
 Handle windowAt(const PointerSample &sample);
 // The sample's position in the window's client coordinates: none when the window does not lie in
 // the sample's top-level window.

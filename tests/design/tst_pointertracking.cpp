@@ -150,6 +150,8 @@ void tst_PointerTracking::dragLabel()
     if (quick) {
         QCursor::setPos(m_pressGlobal + delta);
         QTest::mouseRelease(mainWindow(), Qt::LeftButton, {}, mainWindow()->mapFromGlobal(QCursor::pos()));
+        // The hand goes on after letting go: the widget stays where the button went up.
+        QCursor::setPos(m_pressGlobal + delta + QPoint(25, 25));
         QVERIFY(m_designer->drag.passes == 0);
         QTRY_COMPARE(rectOf(layer, m_label), result);
         QTRY_VERIFY(!m_designer->drag.active);
@@ -238,43 +240,54 @@ void tst_PointerTracking::narrowWidgetEdgeWaitsForMinimum()
 
 void tst_PointerTracking::smallerOfOverlappingWidgetsIsDragged_data()
 {
-    QTest::addColumn<QRect>("buttonRect");
+    QTest::addColumn<int>("topRow");
+    QTest::addColumn<QRect>("topRect");
     QTest::addColumn<bool>("labelDragged");
-    // Buttons stack above labels: a larger button on top must still let the label under it be taken.
-    QTest::newRow("larger button on top") << QRect(40, 30, 200, 100) << true;
-    QTest::newRow("smaller button on top") << QRect(60, 35, 40, 30) << false;
-    QTest::newRow("same area: the topmost") << QRect(50, 40, 120, 20) << false;
+    // Buttons and check buttons stack above labels: a larger one on top must still let the label
+    // under it be taken, and the grid shows the label (component 1), not what the press landed on.
+    QTest::newRow("larger button on top") << int(ButtonRow) << QRect(40, 30, 200, 100) << true;
+    QTest::newRow("larger check button on top") << int(CheckButtonRow) << QRect(40, 30, 200, 100) << true;
+    QTest::newRow("smaller button on top") << int(ButtonRow) << QRect(60, 35, 40, 30) << false;
+    QTest::newRow("same area: the topmost") << int(ButtonRow) << QRect(50, 40, 120, 20) << false;
 }
 
 void tst_PointerTracking::smallerOfOverlappingWidgetsIsDragged()
 {
-    QFETCH(QRect, buttonRect);
+    QFETCH(int, topRow);
+    QFETCH(QRect, topRect);
     QFETCH(bool, labelDragged);
     widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef button = place(*m_designer, ButtonRow, QPoint(200, 150));
-    layer.moveControl(button, buttonRect.left(), buttonRect.top(), buttonRect.width(), buttonRect.height());
-    QWidget *buttonWidget = layer.widget(button);
+    const ControlRef top = place(*m_designer, topRow, QPoint(200, 150));
+    layer.moveControl(top, topRect.left(), topRect.top(), topRect.width(), topRect.height());
+    QWidget *topWidget = layer.widget(top);
     const QPoint pointInBoth = designClient(*m_designer)->mapToGlobal(QPoint(70, 50));
-    QCOMPARE(QApplication::widgetAt(pointInBoth), buttonWidget);
+    QCOMPARE(QApplication::widgetAt(pointInBoth), topWidget);
 
-    const QPoint local = buttonWidget->mapFromGlobal(pointInBoth);
+    const QPoint local = topWidget->mapFromGlobal(pointInBoth);
     QCursor::setPos(pointInBoth);
-    QTest::mouseMove(buttonWidget, local);
-    QCOMPARE(design::windowUnderPointer(latestSample()), layer.nativeHandle(labelDragged ? m_label : button));
+    QTest::mouseMove(topWidget, local);
+    QCOMPARE(design::windowUnderPointer(latestSample()), layer.nativeHandle(labelDragged ? m_label : top));
 
-    press(buttonWidget, local);
+    press(topWidget, local);
     QTRY_VERIFY(m_designer->drag.active);
     const int before = m_designer->drag.passes;
     QCursor::setPos(pointInBoth + QPoint(10, 10));
     QTRY_VERIFY(m_designer->drag.passes > before);
+    if (labelDragged) {
+        QCOMPARE(selectedEntry(*m_designer), 1);
+        QCOMPARE(gridValue(*m_designer, QStringLiteral("左边")), QStringLiteral("60"));
+    }
     release();
+    QCOMPARE(selectedEntry(*m_designer), labelDragged ? 1 : 2);
     if (labelDragged) {
         QCOMPARE(rectOf(layer, m_label), QRect(60, 50, 120, 20));
-        QCOMPARE(rectOf(layer, button), buttonRect);
+        QCOMPARE(rectOf(layer, top), topRect);
     } else {
         QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 120, 20));
-        QCOMPARE(rectOf(layer, button), buttonRect.translated(10, 10));
+        QCOMPARE(rectOf(layer, top), topRect.translated(10, 10));
     }
+    if (topRow == CheckButtonRow)
+        QVERIFY(!layer.readBoolean(top, Prop::Checked));
 }
 
 void tst_PointerTracking::otherButtonsDoNothing_data()
@@ -410,11 +423,17 @@ void tst_PointerTracking::widgetFoundWhereThePressLandedInItsWindow()
     const ControlRef check = place(*m_designer, CheckButtonRow, QPoint(50, 64));
     QWidget *client = designClient(*m_designer);
     QWidget *top = client->window();
+    // The sample the pointer device gives with the press.
     widgets::native::PointerSample sample;
-    sample.window = quintptr(top);
-    sample.inWindow = client->mapTo(top, at);
+    connect(pointerDevice(*m_designer), &widgets::InputDeviceMonitor::buttonChanged, this, [&](int key, int state) {
+        if (key == widgets::PointerKey::Left && state == widgets::ButtonState::Pressed)
+            sample = pointerDevice(*m_designer)->changeSample();
+    });
+    press(client, at);
+    QTRY_VERIFY(sample.serial != 0);
+    release();
+    QCOMPARE(sample.inWindow, client->mapTo(top, at));
     sample.screen = QPoint(-5000, 24);
-    sample.serial = 1;
     const quintptr expected = found == QLatin1String("label")   ? layer.nativeHandle(m_label)
                               : found == QLatin1String("check") ? layer.nativeHandle(check)
                                                                  : quintptr(client);
