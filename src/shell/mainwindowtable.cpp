@@ -130,7 +130,8 @@ WindowLayout mainWindowTable(Designer &designer)
                       Prop::MenuHeaderTextSelected})
         palette.properties.append({text, White});
     palette.properties.append({Prop::MenuCurrentItem, 0});
-    palette.events = {{Event::SelectionChanged, bind(design::onPaletteChosen)}};
+    palette.events = {{Event::SelectionChanged, bind(design::onPaletteChosen)},
+                      {Event::ItemDropped, bind(design::onPaletteItemDropped)}};
     controls.push_back(palette);
 
     controls.push_back(panelButton(ids::WindowPanelButton, "窗口按钮", {128, 1, 80, 21}, "窗口", true,

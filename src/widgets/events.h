@@ -22,6 +22,7 @@ enum class Event : int {
     EditorUpdated = 0,     // code editor: text, selection or scroll position changed
     ButtonChanged = 0,     // input device: (key value, state)
     DeviceMoved = 1,       // input device: (x, y, 0, dx, dy, 0) in screen coordinates
+    ItemDropped = 1,       // group menu: an item pressed was let go outside the menu (the item)
 
     LeftButtonDown = -1,   // (x, y, key state); a handler returning false cancels the default handling
     LeftButtonUp = -2,

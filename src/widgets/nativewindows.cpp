@@ -124,6 +124,22 @@ Handle windowAt(const PointerSample &sample)
     return widgetOf(sample.widget) ? sample.widget : 0;
 }
 
+Handle windowUnder(const PointerSample &sample)
+{
+    QWidget *top = widgetOf(sample.window);
+    if (!top || !top->isVisible() || !top->rect().contains(sample.inWindow))
+        return 0;
+    QWidget *child = top->childAt(sample.inWindow);
+    return handleOf(child ? child : top);
+}
+
+bool isWithin(Handle window, Handle ancestor)
+{
+    const QWidget *widget = widgetOf(window);
+    const QWidget *outer = widgetOf(ancestor);
+    return widget && outer && (widget == outer || outer->isAncestorOf(widget));
+}
+
 std::optional<QPoint> positionIn(Handle window, const PointerSample &sample)
 {
     const QWidget *widget = widgetOf(window);

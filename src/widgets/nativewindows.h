@@ -44,6 +44,10 @@ PointerSample sampleOf(const QObject *receiver, const QEvent *event);
 // The widget that got the sample's event, if it is still there: the one under the pointer when the
 // event came, with no button held; 0 otherwise.
 Handle windowAt(const PointerSample &sample);
+// The deepest visible window of this program at the sample's place in its window, as things lie now.
+Handle windowUnder(const PointerSample &sample);
+// Whether the window is the ancestor or the ancestor's descendant.
+bool isWithin(Handle window, Handle ancestor);
 // The sample's position in the window's client coordinates: none when the window does not lie in
 // the sample's top-level window.
 std::optional<QPoint> positionIn(Handle window, const PointerSample &sample);

@@ -406,6 +406,12 @@ quintptr WidgetLayer::nativeHandle(const ControlRef &ref) const
     return reinterpret_cast<quintptr>(widget(ref));
 }
 
+quintptr WidgetLayer::clientHandle(const ControlRef &ref) const
+{
+    Control *found = find(ref);
+    return found ? reinterpret_cast<quintptr>(found->clientWidget()) : 0;
+}
+
 ControlRef WidgetLayer::controlOfHandle(quintptr handle) const
 {
     // Every drag step asks this; the index answers at once, and an entry is trusted only while the

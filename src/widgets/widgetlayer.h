@@ -106,6 +106,8 @@ public:
     ControlRef eventSource();
 
     quintptr nativeHandle(const ControlRef &ref) const;
+    // The native handle of the control's client area, where its children and pointer events are.
+    quintptr clientHandle(const ControlRef &ref) const;
     // The control with that native handle, or a null reference.
     ControlRef controlOfHandle(quintptr handle) const;
     QWidget *widget(const ControlRef &ref) const;

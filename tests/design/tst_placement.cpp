@@ -42,6 +42,8 @@ private slots:
     void pressNearCornerLeavesTenByTenVisible();
     void placingPressDoesNotDragNewWidget();
     void templatesUnchangedByPlacing();
+    void paletteDragArmsWhatWasPressed_data();
+    void paletteDragArmsWhatWasPressed();
 
 private:
     std::unique_ptr<shell::Designer> m_designer;
@@ -279,6 +281,57 @@ void tst_Placement::templatesUnchangedByPlacing()
     }
     QCOMPARE(rectOf(layer, design::ids::ButtonTemplate), QRect(16, 48, 88, 32));
     QCOMPARE(rectOf(layer, design::ids::LabelTemplate), QRect(16, 16, 120, 20));
+}
+
+void tst_Placement::paletteDragArmsWhatWasPressed_data()
+{
+    QTest::addColumn<QString>("releasedOver");
+    QTest::addColumn<QPoint>("at");           // in the design window's client area, or the grid's
+    QTest::addColumn<bool>("placed");
+    // The press lands on 标签 and the pointer crosses 编辑框 on its way out of the palette.
+    QTest::newRow("on the design window: placed where let go") << "client" << QPoint(150, 120) << true;
+    QTest::newRow("on a placed widget: placed there as well") << "client" << QPoint(25, 15) << true;
+    QTest::newRow("on the property grid: armed") << "grid" << QPoint(30, 40) << false;
+    QTest::newRow("back on the palette's next item: armed") << "palette" << QPoint() << false;
+}
+
+void tst_Placement::paletteDragArmsWhatWasPressed()
+{
+    QFETCH(QString, releasedOver);
+    QFETCH(QPoint, at);
+    QFETCH(bool, placed);
+    widgets::WidgetLayer &layer = m_designer->layer;
+    place(*m_designer, ButtonRow, QPoint(10, 5));
+    auto *palette = static_cast<widgets::GroupMenuControl *>(layer.control(shell::ids::Palette));
+    QListWidget *list = palette->menu()->itemList();
+    QWidget *top = list->window();
+    QWindow *window = top->windowHandle();
+    const QPoint label = list->viewport()->mapTo(top, list->visualItemRect(list->item(LabelRow)).center());
+    const QPoint entry = list->viewport()->mapTo(top, list->visualItemRect(list->item(EntryRow)).center());
+    QWidget *over = releasedOver == QLatin1String("client") ? designClient(*m_designer)
+                    : releasedOver == QLatin1String("grid") ? layer.widget(shell::ids::PropertyGrid)
+                                                             : list->viewport();
+    const QPoint release = releasedOver == QLatin1String("palette") ? entry : over->mapTo(top, at);
+
+    QTest::mousePress(window, Qt::LeftButton, {}, label);
+    for (const QPoint &step : {entry + QPoint(-4, 2), entry + QPoint(40, 12), release})
+        QTest::mouseMove(window, step);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, release);
+    QTRY_VERIFY(!QGuiApplication::mouseButtons());
+    if (placed) {
+        QCOMPARE(m_designer->model.lastNumber, 2);
+        const ControlRef made = m_designer->model.componentByNumber(2)->widget;
+        QCOMPARE(made.type, ControlType::Label);
+        QCOMPARE(rectOf(layer, made), QRect(at, QSize(120, 20)));
+        QCOMPARE(paletteItem(*m_designer), int(Pointer));
+        QCOMPARE(selectedEntry(*m_designer), 2);
+    } else {
+        QCOMPARE(m_designer->model.lastNumber, 1);
+        QCOMPARE(paletteItem(*m_designer), int(LabelRow));
+        // The next press on the design window places what was pressed.
+        clickDesignWindow(*m_designer, QPoint(200, 150));
+        QCOMPARE(m_designer->model.componentByNumber(2)->widget.type, ControlType::Label);
+    }
 }
 
 int main(int argc, char **argv)

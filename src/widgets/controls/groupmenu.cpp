@@ -3,9 +3,12 @@
 #include "widgets/screenscaling.h"
 
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace widgets {
 
@@ -86,6 +89,7 @@ GroupMenu::GroupMenu(QWidget *parent)
     layout->addWidget(m_list, 1);
     layout->addStretch(0);   // keeps the header at the top while the items are hidden
     setFocusProxy(m_list);
+    m_list->viewport()->installEventFilter(this);
 
     connect(m_header, &GroupHeader::clicked, this, [this] { setExpanded(!isExpanded()); });
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -200,6 +204,48 @@ QColor GroupMenu::selectedItemTextColour() const
 QColor GroupMenu::borderColour() const
 {
     return orPalette(m_border, this, QPalette::Mid);
+}
+
+bool GroupMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_list->viewport())
+        return false;
+    QWidget *viewport = m_list->viewport();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            const QModelIndex index = m_list->indexAt(mouse->position().toPoint());
+            m_pressedRow = index.isValid() ? index.row() : -1;
+        }
+        return false;
+    }
+    case QEvent::MouseMove: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!(mouse->buttons() & Qt::LeftButton) || m_pressedRow < 0)
+            return false;
+        // The list would choose every item the pointer crosses; the pressed one stays chosen. Out of
+        // the list, the pointer shows that the item goes with it.
+        if (viewport->rect().contains(mouse->position().toPoint()))
+            viewport->unsetCursor();
+        else
+            viewport->setCursor(Qt::DragCopyCursor);
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        const int row = std::exchange(m_pressedRow, -1);
+        viewport->unsetCursor();
+        if (row >= 0 && !viewport->rect().contains(mouse->position().toPoint()))
+            emit itemDropped(row);
+        return false;
+    }
+    default:
+        return false;
+    }
 }
 
 void GroupMenu::paintEvent(QPaintEvent *)

@@ -12,6 +12,8 @@ namespace widgets {
 
 // A collapsible-group menu with one group: a header over a plain list of text items. The current
 // item is the selected one, shown by its text colour on the menu background, not by a filled bar.
+// The item a press lands on is chosen, whatever the pointer does before the button goes up; let go
+// outside the list, it is dropped there.
 // The font set on the menu is the font of both the header and the items.
 class GroupMenu : public QWidget
 {
@@ -52,9 +54,12 @@ public:
 signals:
     void currentItemChanged(int row);
     void expandedChanged(bool expanded);
+    // An item was pressed and the button let go outside the item list: dragged out of the menu.
+    void itemDropped(int row);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void updateColours();
@@ -66,6 +71,7 @@ private:
     QColor m_hotItemText;
     QColor m_selectedItemText;
     QColor m_border;
+    int m_pressedRow = -1;   // the item a held left button went down on
 };
 
 } // namespace widgets

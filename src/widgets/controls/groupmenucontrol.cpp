@@ -27,6 +27,7 @@ GroupMenuControl::GroupMenuControl(QWidget *parent)
         if (!m_writing)
             raise(Event::SelectionChanged);
     });
+    connect(m_menu, &GroupMenu::itemDropped, this, [this](int row) { raise(Event::ItemDropped, EventArgs{{row}}); });
 }
 
 QWidget *GroupMenuControl::widget() const

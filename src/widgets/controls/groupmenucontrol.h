@@ -11,7 +11,7 @@ class GroupMenu;
 
 // A collapsible-group menu of a layout table: its items, title and role colours come from the
 // look, the current item and the eight header colours are properties. It raises selection changed
-// when the user chooses an item.
+// when the user chooses an item, and item dropped when an item pressed is let go outside the menu.
 class GroupMenuControl : public QObject, public Control
 {
 public:
