@@ -235,8 +235,10 @@ void tst_PropertyEditing::windowRows_data()
     QTest::newRow("width 400") << "宽度" << "400" << "400" << QSize(400, 200) << 100 << 100;
     QTest::newRow("height in full-width digits") << "高度" << "２５０" << "250" << QSize(300, 250) << 100 << 100;
     QTest::newRow("width 1") << "宽度" << "1" << "1" << QSize(1, 200) << 100 << 100;
-    QTest::newRow("letters into height give 0") << "高度" << "abc" << "0" << QSize(300, 0) << 100 << 100;
-    QTest::newRow("negative width gives 0") << "宽度" << "-50" << "0" << QSize(0, 200) << 100 << 100;
+    // Tk makes a window asked to be 0 wide or high one pixel so: the design window does too.
+    QTest::newRow("width 0 gives Tk's 1") << "宽度" << "0" << "1" << QSize(1, 200) << 100 << 100;
+    QTest::newRow("letters into height give Tk's 1") << "高度" << "abc" << "1" << QSize(300, 1) << 100 << 100;
+    QTest::newRow("negative width gives Tk's 1") << "宽度" << "-50" << "1" << QSize(1, 200) << 100 << 100;
     QTest::newRow("top changes the model only") << "顶边" << "250" << "250" << QSize(300, 200) << 250 << 100;
     QTest::newRow("left changes the model only") << "左边" << "-7" << "-7" << QSize(300, 200) << 100 << -7;
     // The generated window's position has the window system's limits, as a widget's has.

@@ -7,6 +7,8 @@
 #include <QMdiSubWindow>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
+#include <QStylePainter>
 
 namespace widgets {
 
@@ -26,6 +28,47 @@ QSize startSize(QSize wanted, qreal scale)
     return wanted.boundedTo(available.expandedTo(QSize(1, 1)));
 }
 
+// A window that frames itself. Its client area can be as small as a window system's, one pixel each
+// way (what Tk gives a window asked to be 0 wide), and the frame stays a frame: where the title bar
+// has no room for its icon and buttons, it shows the title alone rather than crowd them over the
+// border.
+class DrawnFrame : public QMdiSubWindow
+{
+public:
+    using QMdiSubWindow::QMdiSubWindow;
+
+    // The outer size of a one-by-one client.
+    QSize smallestSize() const
+    {
+        const QMargins frame = contentsMargins();
+        return QSize(frame.left() + frame.right() + 1, frame.top() + frame.bottom() + 1);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        if (width() >= QMdiSubWindow::minimumSizeHint().width() || isMinimized() || isMaximized()) {
+            QMdiSubWindow::paintEvent(event);
+            return;
+        }
+        QStylePainter painter(this);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        frame.lineWidth = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        frame.state |= QStyle::State_Active;
+        painter.drawPrimitive(QStyle::PE_FrameWindow, frame);
+        QStyleOptionTitleBar title;
+        title.initFrom(this);
+        title.state |= QStyle::State_Active;
+        title.titleBarState = QStyle::State_Active;
+        title.titleBarFlags = Qt::SubWindow | Qt::WindowTitleHint;
+        title.subControls = QStyle::SC_TitleBarLabel;
+        title.text = windowTitle();
+        title.rect = QRect(0, 0, width(), style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, this));
+        painter.drawComplexControl(QStyle::CC_TitleBar, title);
+    }
+};
+
 } // namespace
 
 WindowControl::WindowControl(const WindowEntry &entry)
@@ -37,7 +80,7 @@ WindowControl::WindowControl(const WindowEntry &entry)
     if (size != wanted)
         m_cutStartSize = wanted;
     if (m_frame == WindowFrame::Drawn) {
-        m_subWindow = new QMdiSubWindow;
+        m_subWindow = new DrawnFrame;
         m_subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
         m_client = new QWidget;
         m_client->setMouseTracking(true);
@@ -194,6 +237,12 @@ void WindowControl::fitStartSize()
 
 void WindowControl::applyLargestSize()
 {
+    // Dragging the frame and writing the size stop at the same smallest client, one pixel each way.
+    if (m_subWindow && !m_subWindow->isMinimized()) {
+        const QSize smallest = static_cast<DrawnFrame *>(m_subWindow)->smallestSize();
+        if (smallest != m_subWindow->minimumSize())
+            m_subWindow->setMinimumSize(smallest);
+    }
     if (m_outer->isWindow())
         fitStartSize();
     if (!m_largestOuter)
