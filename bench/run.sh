@@ -65,6 +65,28 @@ for round in $(seq 0 "$startup_runs"); do
     done
 done
 
+# Idle cost: the main thread's voluntary context switches over five seconds after start-up, with the
+# pointer away from the window and no button held; each is a wake-up from sleep.
+voluntary_switches() {
+    awk '/^voluntary_ctxt_switches/ { print $2 }' "/proc/$1/status"
+}
+for round in $(seq "$startup_runs"); do
+    for program in kestrigan floor_empty_window; do
+        echo "idle round $round: $program" >&2
+        QT_QPA_PLATFORM=xcb "${paths[$program]}" >/dev/null 2>&1 &
+        pid=$!
+        xdotool search --sync --name "^${titles[$program]}\$" >/dev/null
+        xdotool mousemove 1270 1010
+        sleep 2
+        before=$(voluntary_switches "$pid")
+        sleep 5
+        after=$(voluntary_switches "$pid")
+        kill "$pid"
+        wait "$pid" 2>/dev/null || true
+        echo "$program idle_wakeups_per_s $(( (after - before) / 5 ))" >>"$work/whole"
+    done
+done
+
 # In-process figures, offscreen. Qt Test writes its benchmark results as CSV; our own figures are the
 # FIGURE lines on standard output.
 export QT_QPA_PLATFORM=offscreen

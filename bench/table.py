@@ -100,6 +100,9 @@ print(f'| Start-up until the main window is shown with " 初始化完毕" (Xvfb,
 print(f'| Idle RSS after start-up (Xvfb, whole process) | {kr:.1f} MiB '
       f'| empty window {fer:.1f} MiB; Chinese-text window {fcr:.1f} MiB (+{kr - fcr:.1f} MiB) '
       f'| ≤ Chinese-text window + 6 MiB | {verdict(kr <= fcr + 6)} |')
+idle, idle_floor = w('kestrigan', 'idle_wakeups_per_s'), w('floor_empty_window', 'idle_wakeups_per_s')
+print(f'| Wake-ups a second at rest, the pointer elsewhere (main thread\'s voluntary context switches over 5 s, Xvfb) '
+      f'| {idle:.0f} | empty window {idle_floor:.0f} | ≤ 5 | {verdict(idle <= 5)} |')
 print(f'| RSS at rest after start-up → after the first captioned widget, a label placed by two clicks (Xvfb, whole process) '
       f'| {label_before:.1f} → {label_after:.1f} MiB | +{label_after - label_before:.1f} MiB '
       f'| ≤ +3 MiB | {verdict(label_after - label_before <= 3)} |')
