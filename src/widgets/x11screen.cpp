@@ -47,6 +47,20 @@ std::optional<double> xftDpiResource()
     });
 }
 
+void nameDesktopEntry(unsigned long window, const QByteArray &desktopId)
+{
+    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->display() || window == 0 || desktopId.isEmpty())
+        return;
+    Display *display = x11->display();
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    for (const char *name : {"_KDE_NET_WM_DESKTOP_FILE", "_GTK_APPLICATION_ID"}) {
+        XChangeProperty(display, window, XInternAtom(display, name, False), utf8, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(desktopId.constData()), int(desktopId.size()));
+    }
+    XFlush(display);
+}
+
 std::optional<double> physicalDotsPerInch()
 {
     return askDisplay<double>([](Display *display) -> std::optional<double> {

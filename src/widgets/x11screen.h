@@ -15,4 +15,9 @@ std::optional<double> xftDpiResource();
 // takes when the resource is unset.
 std::optional<double> physicalDotsPerInch();
 
+// Names the application's desktop entry (its file name without ".desktop") on a top-level window of
+// Qt's xcb platform, as KDE's and GTK's task bars look it up for X programs: through it they find the
+// entry's name and icon, as a Wayland compositor does through the application id. Elsewhere nothing.
+void nameDesktopEntry(unsigned long window, const QByteArray &desktopId);
+
 } // namespace widgets::x11

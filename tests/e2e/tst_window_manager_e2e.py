@@ -50,6 +50,10 @@ def main(binary):
         wait_until(lambda: "_NET_FRAME_EXTENTS" in properties(), 10.0, "openbox gave the window no frame")
         check('WM_CLASS(STRING) = "kestrigan", "Kestrigan"' in properties(), "unexpected window class")
         check("_NET_WM_ICON" in properties(), "the window carries no icon")
+        # Task bars find the desktop entry, its name and icon, by these (a Wayland one by the app id).
+        for name in ("_KDE_NET_WM_DESKTOP_FILE", "_GTK_APPLICATION_ID"):
+            check(f'{name}(UTF8_STRING) = "org.kestrigan.Kestrigan"' in properties(),
+                  f"the window does not name its desktop entry in {name}")
 
         ask_for_size(desktop, window, (5000, 5000), 1, SCREEN, "a window asked to grow past the screen, frame and all,")
         ask_for_size(desktop, window, (300, 200), 0, (800, 548), "a window asked to shrink below its start size")

@@ -1,6 +1,7 @@
 #include "widgets/controls/windowcontrol.h"
 
 #include "widgets/colour.h"
+#include "widgets/x11screen.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -277,6 +278,8 @@ bool WindowControl::eventFilter(QObject *watched, QEvent *event)
         return false;
     case QEvent::Show:
         applyLargestSize();
+        if (m_outer->isWindow())
+            x11::nameDesktopEntry(m_outer->winId(), QGuiApplication::desktopFileName().toUtf8());
         return false;
     case QEvent::WindowStateChange:
         applyLargestSize();
