@@ -341,6 +341,15 @@ void PropertyGridView::finishEdit()
     emit m_delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+// A click on the current cell opens its editor at once. Qt would wait for a double click first, and
+// what the user typed in that time went astray: into the cell below, or nowhere.
+bool PropertyGridView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (trigger == SelectedClicked)
+        return QTableWidget::edit(index, EditKeyPressed, nullptr);
+    return QTableWidget::edit(index, trigger, event);
+}
+
 void PropertyGridView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
     // Only the close of the open editor ends an edit; a late second notice about it does not.

@@ -68,6 +68,7 @@ signals:
 
 protected:
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
