@@ -48,6 +48,7 @@ TOOL_PACKAGES = {
     "xdotool": "xdotool",
     "xclip": "xclip",
     "import": "imagemagick",
+    "xwininfo": "x11-utils",
 }
 
 TOOL_TIMEOUT = 10.0
@@ -407,16 +408,18 @@ class Desktop:
         return self.xdotool("getwindowname", window).rstrip("\n")
 
     def window_geometry(self, window):
-        """The window's position on the screen and size as a Geometry. Without a window manager
-        this is the client area exactly as the program asked for it."""
+        """The window's client area on the screen, its position and size, as a Geometry. Without a
+        window manager this is exactly what the program asked for. Read with xwininfo: xdotool
+        counts a window manager's frame into a reparented window's position twice."""
         values = {}
-        for line in self.xdotool("getwindowgeometry", "--shell", window).splitlines():
-            key, _, value = line.partition("=")
-            values[key] = value
+        for line in self.tool("xwininfo", "-id", str(window)).decode("utf-8", "replace").splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
         try:
-            return Geometry(int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"]))
+            return Geometry(int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
+                            int(values["Width"]), int(values["Height"]))
         except (KeyError, ValueError):
-            raise DesktopError(f"unexpected answer from xdotool getwindowgeometry: {values}") from None
+            raise DesktopError(f"unexpected answer from xwininfo -id {window}: {values}") from None
 
     def focus(self, window):
         """Gives the window the keyboard focus and waits until the server agrees."""

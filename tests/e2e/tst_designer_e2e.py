@@ -76,6 +76,7 @@ class Designer:
         geometry = desktop.window_geometry(window)
         self.width, self.height = geometry.width, geometry.height
         self.client = None  # the design window's client area, (left, top) in window coordinates
+        self.frame_side = 0  # the design window's frame beside and below its client area
 
     # ---- positions ----
 
@@ -121,6 +122,16 @@ class Designer:
         finally:
             d.mouse_up()
         time.sleep(0.1)
+
+    def flick(self, start, delta):
+        """Presses at start, moves by delta and releases, all at once: within a few milliseconds,
+        before the pointer device polls once."""
+        d = self.desktop
+        d.mouse_move(*start, window=self.window)
+        time.sleep(SETTLE)
+        x, y = d._absolute(*start, self.window)
+        d.xdotool("mousedown", 1, "mousemove", x + delta[0], y + delta[1], "mouseup", 1)
+        time.sleep(SETTLE)
 
     def edit_value(self, row, text, how="type"):
         """Edits a grid value: selects the cell with a click, then types over it ("type"), or opens
@@ -250,6 +261,7 @@ class Designer:
               f"row {client_top}, {height} rows high over a {side}-pixel frame: expected {DESIGN_CLIENT_SIZE[1]} "
               f"rows under a caption bar")
         self.client = (left + side, client_top)
+        self.frame_side = side
         return self.client
 
 

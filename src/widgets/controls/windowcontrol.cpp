@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
@@ -46,6 +47,36 @@ public:
     }
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        m_pressAt = event->position().toPoint();
+        m_pressSize = size();
+        QMdiSubWindow::mousePressEvent(event);
+    }
+
+    // Dragged past the smallest size, the frame would stop following on one axis or both; the pointer
+    // it sees stops where the window is at its smallest instead, as a window manager's frame does.
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (!(event->buttons() & Qt::LeftButton) || isMinimized() || isMaximized()) {
+            QMdiSubWindow::mouseMoveEvent(event);
+            return;
+        }
+        const QMargins frame = contentsMargins();
+        const QSize room = m_pressSize - smallestSize();
+        QPointF at = event->position();
+        if (m_pressAt.x() >= m_pressSize.width() - frame.right())
+            at.setX(qMax(at.x(), qreal(m_pressAt.x() - room.width())));
+        else if (m_pressAt.x() < frame.left())
+            at.setX(qMin(at.x(), qreal(m_pressAt.x() + room.width())));
+        if (m_pressAt.y() >= m_pressSize.height() - frame.bottom())
+            at.setY(qMax(at.y(), qreal(m_pressAt.y() - room.height())));
+        QMouseEvent clamped(event->type(), at, event->scenePosition() + (at - event->position()),
+                            event->globalPosition() + (at - event->position()), event->button(), event->buttons(),
+                            event->modifiers());
+        QMdiSubWindow::mouseMoveEvent(&clamped);
+    }
+
     void paintEvent(QPaintEvent *event) override
     {
         if (width() >= QMdiSubWindow::minimumSizeHint().width() || isMinimized() || isMaximized()) {
@@ -68,6 +99,10 @@ protected:
         title.rect = QRect(0, 0, width(), style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, this));
         painter.drawComplexControl(QStyle::CC_TitleBar, title);
     }
+
+private:
+    QPoint m_pressAt;   // where the left button went down, and the size then
+    QSize m_pressSize;
 };
 
 } // namespace
