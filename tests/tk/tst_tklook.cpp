@@ -165,8 +165,8 @@ QRect indicatorOf(const TkWidget &widget)
     for (int width : widget.lineWidths)
         widest = qMax(widest, width);
     const QSize block(space + widest, int(qMax<qsizetype>(widget.lineWidths.size(), 1)) * widget.lineSpacing);
-    const QPoint origin = widgets::tk::anchoredOrigin(true, widget.rect.size(), widget.border + widget.highlight,
-                                                      widget.padX, block);
+    const QPoint origin = widgets::tk::anchoredOrigin(widgets::tk::Anchor::West, widget.rect.size(),
+                                                      widget.border + widget.highlight, QSize(widget.padX, 0), block);
     const QPoint centre = widgets::tk::indicatorCentre(origin.x() + space, space, widget.rect.height());
     return QRect(centre - QPoint(5, 5), QSize(11, 11)).translated(widget.rect.topLeft());
 }

@@ -4,6 +4,7 @@
 #include "widgets/tklook/tklayout.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 
 #include <functional>
@@ -36,6 +37,9 @@ using ContentSource = std::function<Content()>;
 // From now on the widget is painted as Tk paints a widget of the class; it keeps its events, focus and
 // accessibility. The content is asked for at each paint.
 void paintAsTk(QWidget *widget, WidgetClass widgetClass, ContentSource content);
+
+// The background of the program's root window: Tk's, or what the screen's option database gives it.
+QColor rootWindowBackground();
 
 // The resolution at which Xft sizes Tk's text on this screen, in dots per inch. Read once.
 double textDotsPerInch();
