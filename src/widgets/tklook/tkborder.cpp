@@ -95,6 +95,13 @@ void draw3DRectangle(QPainter &painter, const Border &border, const QRect &rect,
 {
     if (rect.width() <= 0 || rect.height() <= 0)
         return;
+    if (width < 0) {
+        // The entry alone keeps a negative width. X takes a rectangle's width in 16 bits, so the left
+        // bevel covers all to its right; the right one starts past the widget, the rows none.
+        const int wrapped = quint16(width);
+        verticalBevel(painter, border, rect.x(), rect.y(), wrapped, rect.height(), true, relief);
+        return;
+    }
     if (rect.width() < 2 * width)
         width = rect.width() / 2;
     if (rect.height() < 2 * width)

@@ -24,7 +24,8 @@ struct Border
 // the light one 40 % brighter or half-way to white, whichever is more (10 % darker on a very bright one).
 Border borderOf(QRgba64 background);
 
-// Tk_Draw3DRectangle: a border of the width and relief just inside the rectangle. Solid is black.
+// Tk_Draw3DRectangle: a border of the width and relief just inside the rectangle. Solid is black. A
+// negative width paints what X paints for it.
 void draw3DRectangle(QPainter &painter, const Border &border, const QRect &rect, int width, Relief relief);
 
 // The ring Tk draws in the highlight background while the widget does not have the focus.

@@ -45,11 +45,15 @@ struct OptionReader
         });
     }
 
-    // Tk's widgets take a negative distance as 0.
+    int signedDistance(QByteArrayView name, QByteArrayView optionClass, QByteArrayView fallback) const
+    {
+        return read<int>(name, optionClass, fallback, [this](QByteArrayView text) { return parseScreenDistance(text, screen); });
+    }
+
+    // Tk's widgets take a negative distance as 0, but for the entry's border.
     int distance(QByteArrayView name, QByteArrayView optionClass, QByteArrayView fallback) const
     {
-        return qMax(0, read<int>(name, optionClass, fallback,
-                                 [this](QByteArrayView text) { return parseScreenDistance(text, screen); }));
+        return qMax(0, signedDistance(name, optionClass, fallback));
     }
 
     int index(QByteArrayView name, QByteArrayView optionClass, QByteArrayView fallback,
@@ -84,7 +88,7 @@ WidgetOptions entryOptions(const OptionReader &r)
     o.disabledBackground = r.colourOrNone("disabledBackground", "DisabledBackground", "#d9d9d9");
     o.readonlyBackground = r.colourOrNone("readonlyBackground", "ReadonlyBackground", "#d9d9d9");
     o.highlightBackground = r.colour("highlightBackground", "HighlightBackground", "#d9d9d9");
-    o.borderWidth = r.distance("borderWidth", "BorderWidth", "1");
+    o.borderWidth = r.signedDistance("borderWidth", "BorderWidth", "1");
     o.highlightThickness = r.distance("highlightThickness", "HighlightThickness", "1");
     o.relief = r.relief("relief", "Relief", "sunken");
     const int state = r.index("state", "State", "normal", EntryStateNames);

@@ -33,7 +33,7 @@ struct WidgetOptions
     std::optional<QRgba64> selectColor;         // radio and check buttons; none: the background
     std::optional<QRgba64> disabledBackground;  // the entry's; none: its background
     std::optional<QRgba64> readonlyBackground;  // the entry's; none: its background
-    int borderWidth = 1;
+    int borderWidth = 1;                        // only the entry's may be negative
     int highlightThickness = 1;
     int padX = 1;
     int padY = 1;
