@@ -20,7 +20,9 @@ class QWidget;
 //   at the size Xft gives them on this screen (the Xft.dpi resource, else the screen's physical
 //   resolution), rendered by FreeType with the hinting, antialiasing and subpixel order Xft uses,
 //   placed and composited as the X server composites Xft's glyphs, with Tk's anchoring, line
-//   height, indicator spacing and clipping.
+//   height, indicator spacing and clipping;
+// - the options the program leaves to Tk as the screen's option database gives them, read once as
+//   Tk reads it (tkoptions.h, optiondatabase.h).
 // Fonts are mapped, not read, and what is kept per size is bounded.
 namespace widgets::tk {
 
