@@ -119,6 +119,7 @@ void OptionDatabase::add(QByteArrayView pattern, QByteArray value)
         if (pattern[p] == '.')
             ++p;
     }
+    m_byOption[entry.option.text].append(m_entries.size());
     m_entries.append(std::move(entry));
 }
 
@@ -161,14 +162,23 @@ std::optional<QByteArray> OptionDatabase::value(const OptionPath &path, QByteArr
 {
     if (path.isEmpty())
         return std::nullopt;
-    for (auto entry = m_entries.crbegin(); entry != m_entries.crend(); ++entry) {
-        const Field &option = entry->option;
-        if (option.text != (option.isClass ? optionClass : optionName))
+    // Of the entries for the name and those for the class, the one added last that matches.
+    std::optional<qsizetype> best;
+    for (const bool isClass : {false, true}) {
+        const auto found = m_byOption.constFind((isClass ? optionClass : optionName).toByteArray());
+        if (found == m_byOption.constEnd())
             continue;
-        if (matches(*entry, path))
-            return entry->value;
+        for (auto index = found->crbegin(); index != found->crend(); ++index) {
+            if (best && *index < *best)
+                break;
+            const Entry &entry = m_entries.at(*index);
+            if (entry.option.isClass == isClass && matches(entry, path)) {
+                best = *index;
+                break;
+            }
+        }
     }
-    return std::nullopt;
+    return best ? std::optional<QByteArray>(m_entries.at(*best).value) : std::nullopt;
 }
 
 } // namespace widgets::tk

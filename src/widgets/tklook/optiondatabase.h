@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 
 #include <optional>
@@ -54,6 +55,9 @@ private:
     void add(QByteArrayView pattern, QByteArray value);
 
     QList<Entry> m_entries;   // in the order of the text: a later entry wins
+    // The entries' indices by the text of their option field, so that a lookup reads only those that
+    // may match even in a database of many thousands.
+    QHash<QByteArray, QList<qsizetype>> m_byOption;
 };
 
 } // namespace widgets::tk
