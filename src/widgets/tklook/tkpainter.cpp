@@ -64,6 +64,18 @@ void paintIndicator(QPainter &painter, QPoint centre, bool check, bool on, bool 
     }
 }
 
+// Tk's look of a disabled widget that has no disabled foreground: its background in the gray50
+// stipple over all it drew, from the widget's corner, every pixel whose coordinates add up to an even number.
+void stipple(QImage &canvas, QPoint origin, const QColor &colour)
+{
+    const QRgb pixel = colour.rgb();
+    for (int y = 0; y < canvas.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(canvas.scanLine(y));
+        for (int x = (origin.x() + origin.y() + y) & 1; x < canvas.width(); x += 2)
+            line[x] = pixel;
+    }
+}
+
 // A line of Tk's text layout: its characters, and how wide Tk measures it.
 struct Line
 {
@@ -188,6 +200,13 @@ void TkPainter::paint(QWidget *widget, const QRect &exposed) const
                                        options.disabledForeground ? shownColour(*options.disabledForeground)
                                                                   : border.background};
             paintIndicator(painter, *indicator, traits.checkIndicator, selected, disabled, colours);
+        }
+        if (disabled && !options.disabledForeground) {
+            painter.end();
+            const bool selectShown = selected && !options.indicatorOn && options.selectColor;
+            stipple(canvas, area.topLeft(), selectShown ? shownColour(*options.selectColor) : shownColour(options.background));
+            painter.begin(&canvas);
+            painter.translate(-area.topLeft());
         }
         if (relief != Relief::Flat)
             draw3DRectangle(painter, border, inside, options.borderWidth, relief);
