@@ -394,6 +394,7 @@ QByteArray hostileResourceProperty()
         "Tk*Entry.background: #ffeedd\n"
         "*Checkbutton.selectColor: \\101qua\n"
         "*Checkbutton.offRelief: gr\n"
+        "*Checkbutton.underline: 007\n"
         "*Radiobutton.background: GrEy\n"
         "*Checkbutton.indicatorOn: Of\n"
         "*Label.state: dis\n"

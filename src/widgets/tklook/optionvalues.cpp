@@ -164,6 +164,15 @@ std::optional<int> parseTableIndex(QByteArrayView text, const QList<QByteArrayVi
     return abbreviations == 1 ? abbreviated : std::nullopt;
 }
 
+std::optional<int> parseInteger(QByteArrayView text)
+{
+    bool ok = false;
+    const qlonglong value = text.toByteArray().trimmed().toLongLong(&ok, 0);
+    if (!ok || value < INT_MIN || value > INT_MAX)
+        return std::nullopt;
+    return int(value);
+}
+
 std::optional<bool> parseBoolean(QByteArrayView text)
 {
     const QByteArray copy = text.toByteArray();

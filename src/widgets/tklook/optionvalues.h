@@ -36,6 +36,9 @@ std::optional<int> parseScreenDistance(QByteArrayView text, ScreenWidth screen);
 // Tcl_GetIndexFromObj accepts it.
 std::optional<int> parseTableIndex(QByteArrayView text, const QList<QByteArrayView> &table);
 
+// A Tcl integer: decimal, 0x hex or 0 octal, with blanks around it.
+std::optional<int> parseInteger(QByteArrayView text);
+
 // A Tcl boolean: 1/0, true/false, yes/no, on/off (abbreviated, any case) or any number.
 std::optional<bool> parseBoolean(QByteArrayView text);
 

@@ -123,6 +123,7 @@ WidgetOptions resolveOptions(WidgetClass widgetClass, const OptionLookup &lookup
     // The program gives every widget but the button anchor=W.
     o.anchor = button ? Anchor(r.index("anchor", "Anchor", "center", AnchorNames)) : Anchor::West;
     o.justify = Justify(r.index("justify", "Justify", "center", JustifyNames));
+    o.underline = r.read<int>("underline", "Underline", "-1", [](QByteArrayView text) { return parseInteger(text); });
     const int state = r.index("state", "State", "normal", ButtonStateNames);
     o.state = state == 0 ? WidgetState::Active : state == 1 ? WidgetState::Disabled : WidgetState::Normal;
     if (choice) {

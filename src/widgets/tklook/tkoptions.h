@@ -41,6 +41,7 @@ struct WidgetOptions
     Relief offRelief = Relief::Raised;          // a radio or check button without indicator, while off
     Anchor anchor = Anchor::West;
     Justify justify = Justify::Center;
+    int underline = -1;                         // the index of the character to underline; none below 0
     bool indicatorOn = true;
     WidgetState state = WidgetState::Normal;
 };

@@ -115,6 +115,58 @@ QList<Line> layoutLines(const XftFont &font, const QString &text, int tabWidth)
     return lines;
 }
 
+int tabWidthOf(const XftFont &font)
+{
+    return 8 * font.advance(U'0');
+}
+
+// Where a line starts in the block of the widest.
+int lineOffset(Justify justify, int lineWidth, int widest)
+{
+    const int spare = widest - lineWidth;
+    return justify == Justify::Left ? 0 : justify == Justify::Right ? spare : spare / 2;
+}
+
+// Tk_UnderlineTextLayout: a bar under the character of the index, counting the line feeds between the
+// lines (which show none), as wide as the character and cut at the block's right edge; half the
+// descent below the baseline, a third of an "I" thick (tkUnixRFont.c).
+void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, const QList<Line> &lines, QPoint block,
+                    int widest, Justify justify, int index, const QColor &colour)
+{
+    int position = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const Line &line = lines.at(i);
+        if (index >= position + line.characters.size()) {
+            position += line.characters.size() + 1;
+            if (index < position)
+                return;  // the line feed
+            continue;
+        }
+        int x = 0;
+        for (int j = 0; j < index - position; ++j)
+            x += advanceOf(font, line.characters.at(j), x, tabWidthOf(font));
+        int width = advanceOf(font, line.characters.at(index - position), x, tabWidthOf(font));
+        x = qMin(x + lineOffset(justify, line.width, widest), widest);
+        width = qMin(width, widest - x);
+        int below = font.descent() / 2;
+        int thickness = qMax(1, font.advance(U'I') / 3);
+        if (thickness + below > font.descent()) {
+            thickness = font.descent() - below;
+            if (thickness == 0) {
+                --below;
+                thickness = 1;
+            }
+        }
+        if (width <= 0)
+            return;
+        QPainter painter(&canvas);
+        painter.fillRect(QRect(block.x() + x, block.y() + i * font.lineSpacing() + font.ascent() + below, width, thickness)
+                             .translated(-origin),
+                         colour);
+        return;
+    }
+}
+
 } // namespace
 
 void paintAsTk(QWidget *widget, WidgetClass widgetClass, ContentSource content)
@@ -225,7 +277,7 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         XftFont::get(content.font.face, pointsForHeight(content.font.height, screenDotsPerInchY()));
     const int lineSpacing = font->lineSpacing();
     const int zeroWidth = font->advance(U'0');
-    const int tabWidth = 8 * zeroWidth;
+    const int tabWidth = tabWidthOf(*font);
 
     // The generated program's text ends at its first NUL, as both Pythons' Tk then show it.
     const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), tabWidth);
@@ -250,9 +302,7 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         if (top + lineSpacing < shown.top())
             continue;
         const int baseline = top + font->ascent();
-        const int spare = widest - lines.at(i).width;
-        const int lineStart = textLeft + (options.justify == Justify::Left ? 0
-                                          : options.justify == Justify::Right ? spare : spare / 2);
+        const int lineStart = textLeft + lineOffset(options.justify, lines.at(i).width, widest);
         int x = lineStart;
         for (char32_t character : lines.at(i).characters) {
             if (x > shown.right() + lineSpacing)
@@ -268,6 +318,9 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         }
         run.paint(style.foreground);
     }
+    if (options.underline >= 0)
+        paintUnderline(canvas, origin, *font, lines, {textLeft, at.y()}, widest, options.justify, options.underline,
+                       style.foreground);
 
     // Tk leaves out an indicator too small to show.
     const int diameter = space - zeroWidth;

@@ -183,6 +183,11 @@ void tst_OptionDatabase::words()
     QCOMPARE(parseBoolean("of"), std::optional<bool>(false));
     QCOMPARE(parseBoolean("o"), std::optional<bool>());                 // on or off
     QCOMPARE(parseBoolean("nope"), std::optional<bool>());
+    QCOMPARE(parseInteger(" 3 "), std::optional<int>(3));
+    QCOMPARE(parseInteger("010"), std::optional<int>(8));                // Tcl 8.6 reads octal
+    QCOMPARE(parseInteger("0x1f"), std::optional<int>(31));
+    QCOMPARE(parseInteger("1.5"), std::optional<int>());
+    QCOMPARE(parseInteger("99999999999"), std::optional<int>());
 }
 
 void tst_OptionDatabase::widgetOptions_data()
