@@ -389,6 +389,7 @@ QByteArray hostileResourceProperty()
         "*Button.highlightThickness: 1m\n"
         "*Button.padY: -5\n"
         "*Button.anchor: n\n"
+        "*Button.default: norm\n"
         "*Button.background: #AbC\n"
         "tk.Button.foreground: yellow\n"
         "Tk*Entry.background: #ffeedd\n"

@@ -116,14 +116,16 @@ void draw3DRectangle(QPainter &painter, const Border &border, const QRect &rect,
     horizontalBevel(painter, border, x, y + rect.height() - width, rect.width(), width, false, false, false, relief);
 }
 
-void drawHighlightRing(QPainter &painter, QSize size, int thickness, const QColor &colour)
+void drawHighlightRing(QPainter &painter, QSize size, int thickness, const QColor &colour, int padding)
 {
     if (thickness <= 0)
         return;
-    painter.fillRect(0, 0, size.width(), thickness, colour);
-    painter.fillRect(0, size.height() - thickness, size.width(), thickness, colour);
-    painter.fillRect(0, 0, thickness, size.height(), colour);
-    painter.fillRect(size.width() - thickness, 0, thickness, size.height(), colour);
+    const int width = size.width() - 2 * padding;
+    const int height = size.height() - 2 * padding;
+    painter.fillRect(padding, padding, width, thickness, colour);
+    painter.fillRect(padding, size.height() - thickness - padding, width, thickness, colour);
+    painter.fillRect(padding, padding, thickness, height, colour);
+    painter.fillRect(size.width() - thickness - padding, padding, thickness, height, colour);
 }
 
 } // namespace widgets::tk

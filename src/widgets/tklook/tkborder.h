@@ -28,7 +28,8 @@ Border borderOf(QRgba64 background);
 // negative width paints what X paints for it.
 void draw3DRectangle(QPainter &painter, const Border &border, const QRect &rect, int width, Relief relief);
 
-// The ring Tk draws in the highlight background while the widget does not have the focus.
-void drawHighlightRing(QPainter &painter, QSize size, int thickness, const QColor &colour);
+// The ring Tk draws in the highlight background while the widget does not have the focus, `padding`
+// pixels inside the widget's edges.
+void drawHighlightRing(QPainter &painter, QSize size, int thickness, const QColor &colour, int padding = 0);
 
 } // namespace widgets::tk

@@ -9,6 +9,7 @@ const QList<QByteArrayView> AnchorNames{"n", "ne", "e", "se", "s", "sw", "w", "n
 const QList<QByteArrayView> JustifyNames{"left", "right", "center"};
 const QList<QByteArrayView> ButtonStateNames{"active", "disabled", "normal"};
 const QList<QByteArrayView> EntryStateNames{"disabled", "normal", "readonly"};
+const QList<QByteArrayView> DefaultRingNames{"active", "disabled", "normal"};
 
 // Reads each option from the database, and where it has none or one Tk would reject, from Tk's
 // default (tkUnixDefault.h), read the same way.
@@ -123,6 +124,8 @@ WidgetOptions resolveOptions(WidgetClass widgetClass, const OptionLookup &lookup
     // The program gives every widget but the button anchor=W.
     o.anchor = button ? Anchor(r.index("anchor", "Anchor", "center", AnchorNames)) : Anchor::West;
     o.justify = Justify(r.index("justify", "Justify", "center", JustifyNames));
+    if (button)
+        o.defaultRing = DefaultRing(r.index("default", "Default", "disabled", DefaultRingNames));
     o.underline = r.read<int>("underline", "Underline", "-1", [](QByteArrayView text) { return parseInteger(text); });
     const int state = r.index("state", "State", "normal", ButtonStateNames);
     o.state = state == 0 ? WidgetState::Active : state == 1 ? WidgetState::Disabled : WidgetState::Normal;

@@ -21,6 +21,12 @@ namespace widgets::tk {
 
 // The widgets' states; readonly is the entry's alone.
 enum class WidgetState { Normal, Active, Disabled, Readonly };
+// A button's default ring, in the order of Tk's table.
+enum class DefaultRing {
+    Active,    // drawn, a sunken line 2 pixels outside the border
+    Disabled,  // none, and no room for one
+    Normal,    // room for it, 5 pixels in the highlight background
+};
 
 struct WidgetOptions
 {
@@ -41,6 +47,7 @@ struct WidgetOptions
     Relief offRelief = Relief::Raised;          // a radio or check button without indicator, while off
     Anchor anchor = Anchor::West;
     Justify justify = Justify::Center;
+    DefaultRing defaultRing = DefaultRing::Disabled;
     int underline = -1;                         // the index of the character to underline; none below 0
     bool indicatorOn = true;
     WidgetState state = WidgetState::Normal;

@@ -167,6 +167,31 @@ void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, const QL
     }
 }
 
+// TkpDisplayButton's last step: the default ring a button may have, the border, and the highlight ring,
+// over what overflows into them.
+void paintButtonFrame(QPainter &painter, QSize size, const WidgetOptions &options, const Border &border, Relief relief)
+{
+    const Border highlight = borderOf(options.highlightBackground);
+    auto inset = [size](int by) { return QRect(by, by, size.width() - 2 * by, size.height() - 2 * by); };
+    if (relief != Relief::Flat) {
+        int at = options.highlightThickness;
+        if (options.defaultRing == DefaultRing::Active) {
+            draw3DRectangle(painter, highlight, inset(at), 2, Relief::Flat);
+            at += 2;
+            draw3DRectangle(painter, highlight, inset(at), 1, Relief::Sunken);
+            ++at;
+            draw3DRectangle(painter, highlight, inset(at), 2, Relief::Flat);
+            at += 2;
+        } else if (options.defaultRing == DefaultRing::Normal) {
+            draw3DRectangle(painter, highlight, inset(0), 5, Relief::Flat);
+            at += 5;
+        }
+        draw3DRectangle(painter, border, inset(at), options.borderWidth, relief);
+    }
+    drawHighlightRing(painter, size, options.highlightThickness, highlight.background,
+                      options.defaultRing == DefaultRing::Normal ? 5 : 0);
+}
+
 } // namespace
 
 void paintAsTk(QWidget *widget, WidgetClass widgetClass, ContentSource content)
@@ -260,9 +285,7 @@ void TkPainter::paint(QWidget *widget, const QRect &exposed) const
             painter.begin(&canvas);
             painter.translate(-area.topLeft());
         }
-        if (relief != Relief::Flat)
-            draw3DRectangle(painter, border, inside, options.borderWidth, relief);
-        drawHighlightRing(painter, size, ring, shownColour(options.highlightBackground));
+        paintButtonFrame(painter, size, options, border, relief);
     }
     QPainter(widget).drawImage(area.topLeft(), canvas);
 }
@@ -286,8 +309,9 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         widest = qMax(widest, line.width);
     const int space = indicatorShown ? indicatorSpace(traits.checkIndicator, lineSpacing, zeroWidth) : 0;
     const QSize block(space + widest, int(lines.size()) * lineSpacing);
-    QPoint at = anchoredOrigin(options.anchor, size, options.borderWidth + options.highlightThickness,
-                               QSize(options.padX, options.padY), block);
+    // Tk leaves room for a button's default ring.
+    const int inset = options.borderWidth + options.highlightThickness + (options.defaultRing != DefaultRing::Disabled ? 5 : 0);
+    QPoint at = anchoredOrigin(options.anchor, size, inset, QSize(options.padX, options.padY), block);
     // Tk moves a button's text with its relief.
     if (m_class == WidgetClass::Button)
         at += buttonTextShift(style.relief, size);
