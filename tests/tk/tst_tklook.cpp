@@ -287,7 +287,9 @@ void tst_TkLook::designLooksLikeTk_data()
                    {ComponentKind::CheckButton, {5, 90}, {{caption, "我同意以上条款 I agree"}, {width, "300"}}},
                    {ComponentKind::RadioButton, {5, 120}, {{caption, "选项甲 Option A"}, {width, "200"}}},
                    {ComponentKind::Label, {5, 150}, {{caption, "第一行\n第二行 two"}, {height, "40"}}},
-                   {ComponentKind::Label, {200, 150}, {{caption, QStringLiteral("前\u0000后")}}}}};
+                   {ComponentKind::Label, {200, 150}, {{caption, QStringLiteral("前\u0000后")}}},
+                   // Tk ends a line at a carriage return too, and a line feed after it makes an empty one.
+                   {ComponentKind::Label, {310, 60}, {{caption, "回车\r换行\r\n三行"}, {width, "100"}, {height, "60"}}}}};
     QTest::newRow("several fonts and sizes")
         << Design{{{width, "400"}, {height, "260"}},
                   {{ComponentKind::Label, {5, 5}, {{face, "宋体"}, {size, "12"}, {width, "200"}, {height, "30"}}},

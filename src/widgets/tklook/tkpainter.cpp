@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QWidget>
 
 namespace widgets::tk {
@@ -95,11 +96,16 @@ int advanceOf(const XftFont &font, char32_t character, int lineX, int tabWidth)
     return font.advance(character);
 }
 
-// Tk's text layout: only a line feed breaks a line, tabs stop every eight zeros.
+// Tk's text layout (Tk_ComputeTextLayout): a line feed or a carriage return ends a line, and only a
+// line feed at the very end starts another; tabs stop every eight zeros.
 QList<Line> layoutLines(const XftFont &font, const QString &text, int tabWidth)
 {
     QList<Line> lines;
-    for (const QString &piece : text.split(QLatin1Char('\n'))) {
+    static const QRegularExpression lineEnd(QStringLiteral("[\\r\\n]"));
+    QStringList pieces = text.split(lineEnd);
+    if (text.endsWith(QLatin1Char('\r')))
+        pieces.removeLast();
+    for (const QString &piece : std::as_const(pieces)) {
         Line line;
         for (uint code : piece.toUcs4())
             line.characters.append(char32_t(code));
