@@ -392,6 +392,8 @@ QByteArray hostileResourceProperty()
         "*Button.padY: -5\n"
         "*Button.anchor: n\n"
         "*Button.default: norm\n"
+        "*Button.wrapLength: 30\n"
+        "*Label.wrapLength: -5\n"
         "*Button.background: #AbC\n"
         "tk.Button.foreground: yellow\n"
         "Tk*Entry.background: #ffeedd\n"

@@ -126,6 +126,7 @@ WidgetOptions resolveOptions(WidgetClass widgetClass, const OptionLookup &lookup
     o.justify = Justify(r.index("justify", "Justify", "center", JustifyNames));
     if (button)
         o.defaultRing = DefaultRing(r.index("default", "Default", "disabled", DefaultRingNames));
+    o.wrapLength = r.signedDistance("wrapLength", "WrapLength", "0");
     o.underline = r.read<int>("underline", "Underline", "-1", [](QByteArrayView text) { return parseInteger(text); });
     const int state = r.index("state", "State", "normal", ButtonStateNames);
     o.state = state == 0 ? WidgetState::Active : state == 1 ? WidgetState::Disabled : WidgetState::Normal;

@@ -48,6 +48,7 @@ struct WidgetOptions
     Anchor anchor = Anchor::West;
     Justify justify = Justify::Center;
     DefaultRing defaultRing = DefaultRing::Disabled;
+    int wrapLength = 0;                         // none at 0 or below
     int underline = -1;                         // the index of the character to underline; none below 0
     bool indicatorOn = true;
     WidgetState state = WidgetState::Normal;

@@ -1,6 +1,7 @@
 #include "widgets/tklook/tkpainter.h"
 
 #include "widgets/tklook/glyphcompositing.h"
+#include "widgets/tklook/textlayout.h"
 #include "widgets/tklook/tkborder.h"
 #include "widgets/tklook/tkoptions.h"
 #include "widgets/tklook/xftfont.h"
@@ -8,7 +9,6 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QWidget>
 
 namespace widgets::tk {
@@ -77,64 +77,8 @@ void stipple(QImage &canvas, QPoint origin, const QColor &colour)
     }
 }
 
-// A line of Tk's text layout: its characters, and how wide Tk measures it.
-struct Line
-{
-    QList<char32_t> characters;
-    int width = 0;
-};
-
-constexpr char32_t Tab = U'\t';
-
-// Tk draws widgets of any size; a line longer than this many pixels is not worth laying out further.
-constexpr int LayoutLimit = 70000;
-
-int advanceOf(const XftFont &font, char32_t character, int lineX, int tabWidth)
-{
-    if (character == Tab)
-        return tabWidth > 0 ? tabWidth - lineX % tabWidth : 0;
-    return font.advance(character);
-}
-
-// Tk's text layout (Tk_ComputeTextLayout): a line feed or a carriage return ends a line, and only a
-// line feed at the very end starts another; tabs stop every eight zeros.
-QList<Line> layoutLines(const XftFont &font, const QString &text, int tabWidth)
-{
-    QList<Line> lines;
-    static const QRegularExpression lineEnd(QStringLiteral("[\\r\\n]"));
-    QStringList pieces = text.split(lineEnd);
-    if (text.endsWith(QLatin1Char('\r')))
-        pieces.removeLast();
-    for (const QString &piece : std::as_const(pieces)) {
-        Line line;
-        for (uint code : piece.toUcs4())
-            line.characters.append(char32_t(code));
-        for (char32_t character : std::as_const(line.characters)) {
-            line.width += advanceOf(font, character, line.width, tabWidth);
-            if (line.width > LayoutLimit)
-                break;
-        }
-        lines.append(line);
-        if (lines.size() * font.lineSpacing() > LayoutLimit)
-            break;
-    }
-    return lines;
-}
-
-int tabWidthOf(const XftFont &font)
-{
-    return 8 * font.advance(U'0');
-}
-
-// Where a line starts in the block of the widest.
-int lineOffset(Justify justify, int lineWidth, int widest)
-{
-    const int spare = widest - lineWidth;
-    return justify == Justify::Left ? 0 : justify == Justify::Right ? spare : spare / 2;
-}
-
-// Tk_UnderlineTextLayout: a bar under the character of the index, counting the line feeds between the
-// lines (which show none), as wide as the character and cut at the block's right edge; half the
+// Tk_UnderlineTextLayout: a bar under the character of the index, counting the line feeds and carriage
+// returns that end lines (which show none), as wide as the character and cut at the block's right edge; half the
 // descent below the baseline, a third of an "I" thick (tkUnixRFont.c).
 void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, const QList<Line> &lines, QPoint block,
                     int widest, Justify justify, int index, const QColor &colour)
@@ -143,9 +87,9 @@ void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, const QL
     for (int i = 0; i < lines.size(); ++i) {
         const Line &line = lines.at(i);
         if (index >= position + line.characters.size()) {
-            position += line.characters.size() + 1;
+            position += line.characters.size() + (line.endedByBreak ? 1 : 0);
             if (index < position)
-                return;  // the line feed
+                return;  // the line's break
             continue;
         }
         int x = 0;
@@ -309,7 +253,7 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
     const int tabWidth = tabWidthOf(*font);
 
     // The generated program's text ends at its first NUL, as both Pythons' Tk then show it.
-    const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), tabWidth);
+    const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), options.wrapLength);
     int widest = 0;
     for (const Line &line : lines)
         widest = qMax(widest, line.width);
