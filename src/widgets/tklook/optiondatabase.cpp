@@ -7,6 +7,10 @@ namespace {
 // Tk keeps at most this many characters of a field.
 constexpr qsizetype FieldLimit = 100;
 
+// Every window field matches a window of its own, so a pattern with more fields than a program has
+// windows in a row matches nothing; one of thousands of fields is not kept at all.
+constexpr qsizetype DeepestPath = 64;
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -116,6 +120,8 @@ void OptionDatabase::add(QByteArrayView pattern, QByteArray value)
             break;
         }
         entry.windows.append(std::move(field));
+        if (entry.windows.size() > DeepestPath)
+            return;
         if (pattern[p] == '.')
             ++p;
     }

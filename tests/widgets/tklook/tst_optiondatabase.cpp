@@ -85,6 +85,7 @@ void tst_OptionDatabase::matching_data()
     QTest::newRow("star dot makes an empty field") << QByteArray("*.foreground: red\n**foreground: red\n") << button << QByteArray("foreground") << QByteArray("-");
     QTest::newRow("a bare option name matches nothing") << QByteArray("foreground: red\n") << root << QByteArray("foreground") << QByteArray("-");
     QTest::newRow("more fields than windows") << QByteArray("*a*b*Button.foreground: red\n") << button << QByteArray("foreground") << QByteArray("-");
+    QTest::newRow("thousands of fields, and the next entry") << QByteArray("*" + QByteArray("a.").repeated(5000) + "Button.foreground: red\n*Button.foreground: blue\n") << button << QByteArray("foreground") << QByteArray("blue");
     QTest::newRow("overlong field") << QByteArray("*" + QByteArray(150, 'B') + ".foreground: red\n") << button << QByteArray("foreground") << QByteArray("-");
     QTest::newRow("comment continued over a line") << QByteArray("! note \\\n*Button.foreground: red\n") << button << QByteArray("foreground") << QByteArray("-");
     QTest::newRow("hash line is a comment") << QByteArray("#include <x>\n*Button.foreground: red\n") << button << QByteArray("foreground") << QByteArray("red");
