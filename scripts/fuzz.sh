@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -eq 0 ]] && targets=(fuzz_textconversion fuzz_fontrules fuzz_propertyediting fuzz_generate)
+[[ ${#targets[@]} -eq 0 ]] && targets=(fuzz_textconversion fuzz_fontrules fuzz_propertyediting fuzz_generate fuzz_optiondatabase)
 build_dir=$(realpath "${KESTRIGAN_SANITIZE_BUILD_DIR:-build-sanitize}")
 root=$(pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrigan-fuzz.XXXXXX")

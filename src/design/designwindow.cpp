@@ -7,6 +7,7 @@
 #include "design/selection.h"
 #include "model/propertydisplay.h"
 #include "widgets/textconversion.h"
+#include "widgets/tklook/tklook.h"
 
 namespace design {
 
@@ -102,8 +103,8 @@ WindowLayout designWindowTable(design::DesignerState &designer)
     window.frame = WindowFrame::Drawn;
     // Tk places the program's widgets in screen pixels; the design's widgets cover the same ones.
     window.screenPixels = true;
-    // The design window stands for the program's Tk root window, and shows Tk's background.
-    window.background = rgb(0xd9, 0xd9, 0xd9);
+    // The design window stands for the program's Tk root window, and shows its background.
+    window.background = fromQColor(tk::rootWindowBackground());
     window.events = {
         {Event::Created, bind(onCreated)},
         {Event::MayClose, [](const EventArgs &) { return false; }},

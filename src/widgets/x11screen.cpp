@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <cstdlib>
@@ -69,6 +70,46 @@ std::optional<double> physicalDotsPerInch()
         if (millimetres <= 0)
             return std::nullopt;
         return DisplayHeight(display, screen) * 25.4 / millimetres;
+    });
+}
+
+std::optional<ResourceProperty> resourceManagerProperty()
+{
+    return askDisplay<ResourceProperty>([](Display *display) -> std::optional<ResourceProperty> {
+        // Tk asks for 100,000 32-bit units and takes what comes, the rest of a longer text unread.
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char *data = nullptr;
+        const int status = XGetWindowProperty(display, RootWindow(display, 0), XA_RESOURCE_MANAGER, 0, 100000,
+                                              False, XA_STRING, &type, &format, &items, &after, &data);
+        ResourceProperty property;
+        if (status == Success && type == XA_STRING && format == 8) {
+            property.present = true;
+            property.text = QByteArray(reinterpret_cast<const char *>(data), qsizetype(items));
+        }
+        if (data)
+            XFree(data);
+        return property;
+    });
+}
+
+std::optional<QRgba64> colourByName(const QByteArray &name)
+{
+    return askDisplay<QRgba64>([&name](Display *display) -> std::optional<QRgba64> {
+        XColor colour{};
+        if (!XParseColor(display, DefaultColormap(display, DefaultScreen(display)), name.constData(), &colour))
+            return std::nullopt;
+        return QRgba64::fromRgba64(colour.red, colour.green, colour.blue, 0xFFFF);
+    });
+}
+
+std::optional<std::pair<int, int>> screenWidth()
+{
+    return askDisplay<std::pair<int, int>>([](Display *display) -> std::optional<std::pair<int, int>> {
+        const int screen = DefaultScreen(display);
+        return std::pair(DisplayWidth(display, screen), DisplayWidthMM(display, screen));
     });
 }
 

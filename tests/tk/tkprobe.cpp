@@ -167,7 +167,12 @@ XvfbServer::XvfbServer(const ScreenSettings &screen) : m_screen(screen)
             continue;
         ++attempts;
         if (tryDisplay(number, &failure)) {
-            if (m_screen.xftDotsPerInch && !setXftDotsPerInch(*m_screen.xftDotsPerInch, &m_error)) {
+            QByteArray resources = m_screen.resources;
+            if (m_screen.xftDotsPerInch)
+                resources += QByteArray("Xft.dpi: ") + QByteArray::number(*m_screen.xftDotsPerInch) + '\n';
+            const bool set = (m_screen.resourceProperty.isEmpty() || setResourceProperty(m_screen.resourceProperty, &m_error))
+                             && (resources.isEmpty() || mergeResources(resources, &m_error));
+            if (!set) {
                 m_process->kill();
                 m_process->waitForFinished(2000);
                 m_display.clear();
@@ -228,7 +233,7 @@ bool XvfbServer::tryDisplay(int number, QString *failure)
     return false;
 }
 
-bool XvfbServer::setXftDotsPerInch(int dotsPerInch, QString *failure)
+bool XvfbServer::mergeResources(const QByteArray &resources, QString *failure)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("xrdb")).isEmpty()) {
         *failure = QStringLiteral("xrdb not found on PATH: install the x11-xserver-utils package (scripts/setup.sh --tests)");
@@ -236,11 +241,45 @@ bool XvfbServer::setXftDotsPerInch(int dotsPerInch, QString *failure)
     }
     QProcess xrdb;
     xrdb.setChildProcessModifier(dieWithParent);
-    xrdb.start(QStringLiteral("xrdb"), {QStringLiteral("-display"), m_display, QStringLiteral("-merge")});
-    xrdb.write(QStringLiteral("Xft.dpi: %1\n").arg(dotsPerInch).toLatin1());
+    xrdb.start(QStringLiteral("xrdb"), {QStringLiteral("-display"), m_display, QStringLiteral("-nocpp"), QStringLiteral("-merge")});
+    xrdb.write(resources);
     xrdb.closeWriteChannel();
     if (!xrdb.waitForFinished(10000) || xrdb.exitStatus() != QProcess::NormalExit || xrdb.exitCode() != 0) {
-        *failure = QStringLiteral("xrdb could not set Xft.dpi: %1").arg(QString::fromLocal8Bit(xrdb.readAllStandardError()));
+        *failure = QStringLiteral("xrdb could not merge the resources: %1").arg(QString::fromLocal8Bit(xrdb.readAllStandardError()));
+        return false;
+    }
+    return true;
+}
+
+// Through Xlib from Python: xprop takes its value on the command line, too short for a large one.
+bool XvfbServer::setResourceProperty(const QByteArray &bytes, QString *failure)
+{
+    const QString script = QStringLiteral(
+        "import ctypes, sys\n"
+        "x = ctypes.CDLL('libX11.so.6')\n"
+        "x.XOpenDisplay.restype = ctypes.c_void_p\n"
+        "x.XOpenDisplay.argtypes = [ctypes.c_char_p]\n"
+        "x.XDefaultRootWindow.restype = ctypes.c_ulong\n"
+        "x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]\n"
+        "x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,\n"
+        "                              ctypes.c_int, ctypes.c_int, ctypes.c_char_p, ctypes.c_int]\n"
+        "x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]\n"
+        "x.XCloseDisplay.argtypes = [ctypes.c_void_p]\n"
+        "display = x.XOpenDisplay(sys.argv[1].encode())\n"
+        "if not display:\n"
+        "    sys.exit('cannot open ' + sys.argv[1])\n"
+        "data = sys.stdin.buffer.read()\n"
+        "# RESOURCE_MANAGER and STRING are the predefined atoms 23 and 31.\n"
+        "x.XChangeProperty(display, x.XDefaultRootWindow(display), 23, 31, 8, 0, data, len(data))\n"
+        "x.XSync(display, 0)\n"
+        "x.XCloseDisplay(display)\n");
+    QProcess python;
+    python.setChildProcessModifier(dieWithParent);
+    python.start(pythonExecutable(), {QStringLiteral("-c"), script, m_display});
+    python.write(bytes);
+    python.closeWriteChannel();
+    if (!python.waitForFinished(10000) || python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0) {
+        *failure = QStringLiteral("could not set RESOURCE_MANAGER: %1").arg(QString::fromLocal8Bit(python.readAllStandardError()));
         return false;
     }
     return true;

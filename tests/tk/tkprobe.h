@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -17,11 +18,14 @@ class QTemporaryFile;
 namespace tktest {
 
 // The screen of an Xvfb server: 1920 x 1080 at a resolution (none: the server's own default), and
-// the Xft.dpi resource that desktops set when the user picks a scale or a text size, if any.
+// the Xft.dpi resource that desktops set when the user picks a scale or a text size, if any, and a
+// user's resource database.
 struct ScreenSettings
 {
     std::optional<int> dotsPerInch = 96;  // 96 makes 9 points 12 pixels, as on the screens the designer was made for
     std::optional<int> xftDotsPerInch;
+    QByteArray resources;                 // merged as `xrdb -nocpp -merge` merges a ~/.Xresources
+    QByteArray resourceProperty;          // the RESOURCE_MANAGER property's bytes, set as they are, as any client may
 };
 
 // An Xvfb server on a free display for as long as the object lives. Start-up waits until the
@@ -42,7 +46,8 @@ public:
 
 private:
     bool tryDisplay(int number, QString *failure);
-    bool setXftDotsPerInch(int dotsPerInch, QString *failure);
+    bool mergeResources(const QByteArray &resources, QString *failure);
+    bool setResourceProperty(const QByteArray &bytes, QString *failure);
 
     ScreenSettings m_screen;
 

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -59,6 +60,7 @@ struct TkWidget
     bool flat = false;          // a flat border is not drawn: text that overflows shows in it
     int highlight = 0;
     int padX = 0;
+    bool indicatorOn = false;
     int lineSpacing = 0;
     int zeroWidth = 0;
     QList<int> lineWidths;
@@ -103,6 +105,7 @@ TkWindow tkWindow(const QString &program, QString *error)
         "                    'border': w.winfo_pixels(w.cget('borderwidth')), 'relief': str(w.cget('relief')),\n"
         "                    'highlight': w.winfo_pixels(w.cget('highlightthickness')),\n"
         "                    'padx': w.winfo_pixels(w.cget('padx')) if 'padx' in w.keys() else 0,\n"
+        "                    'indicator': w.tk.getboolean(w.cget('indicatoron')) if 'indicatoron' in w.keys() else False,\n"
         "                    'linespace': font.metrics('linespace'), 'zero': font.measure('0'),\n"
         "                    'lines': [font.measure(line) for line in text.split('\\n')] if text else []})\n"
         "print(json.dumps({'window': [root.winfo_rootx(), root.winfo_rooty(), root.winfo_width(),\n"
@@ -133,7 +136,7 @@ TkWindow tkWindow(const QString &program, QString *error)
                             QRect(w.value(u"x").toInt(), w.value(u"y").toInt(), w.value(u"width").toInt(),
                                   w.value(u"height").toInt()),
                             w.value(u"border").toInt(), w.value(u"relief").toString() == QLatin1String("flat"),
-                            w.value(u"highlight").toInt(), w.value(u"padx").toInt(),
+                            w.value(u"highlight").toInt(), w.value(u"padx").toInt(), w.value(u"indicator").toBool(),
                             w.value(u"linespace").toInt(), w.value(u"zero").toInt(), {}};
             for (const QJsonValue &width : w.value(u"lines").toArray())
                 widget.lineWidths.append(width.toInt());
@@ -156,7 +159,7 @@ TkWindow tkWindow(const QString &program, QString *error)
 QRect indicatorOf(const TkWidget &widget)
 {
     const bool check = widget.tkClass == QLatin1String("Checkbutton");
-    if (!check && widget.tkClass != QLatin1String("Radiobutton"))
+    if ((!check && widget.tkClass != QLatin1String("Radiobutton")) || !widget.indicatorOn)
         return {};
     const int space = widgets::tk::indicatorSpace(check, widget.lineSpacing, widget.zeroWidth);
     if (space - widget.zeroWidth <= 2 * widget.border)
@@ -165,8 +168,8 @@ QRect indicatorOf(const TkWidget &widget)
     for (int width : widget.lineWidths)
         widest = qMax(widest, width);
     const QSize block(space + widest, int(qMax<qsizetype>(widget.lineWidths.size(), 1)) * widget.lineSpacing);
-    const QPoint origin = widgets::tk::anchoredOrigin(true, widget.rect.size(), widget.border + widget.highlight,
-                                                      widget.padX, block);
+    const QPoint origin = widgets::tk::anchoredOrigin(widgets::tk::Anchor::West, widget.rect.size(),
+                                                      widget.border + widget.highlight, QSize(widget.padX, 0), block);
     const QPoint centre = widgets::tk::indicatorCentre(origin.x() + space, space, widget.rect.height());
     return QRect(centre - QPoint(5, 5), QSize(11, 11)).translated(widget.rect.topLeft());
 }
@@ -284,7 +287,9 @@ void tst_TkLook::designLooksLikeTk_data()
                    {ComponentKind::CheckButton, {5, 90}, {{caption, "我同意以上条款 I agree"}, {width, "300"}}},
                    {ComponentKind::RadioButton, {5, 120}, {{caption, "选项甲 Option A"}, {width, "200"}}},
                    {ComponentKind::Label, {5, 150}, {{caption, "第一行\n第二行 two"}, {height, "40"}}},
-                   {ComponentKind::Label, {200, 150}, {{caption, QStringLiteral("前\u0000后")}}}}};
+                   {ComponentKind::Label, {200, 150}, {{caption, QStringLiteral("前\u0000后")}}},
+                   // Tk ends a line at a carriage return too, and a line feed after it makes an empty one.
+                   {ComponentKind::Label, {310, 60}, {{caption, "回车\r换行\r\n三行"}, {width, "100"}, {height, "60"}}}}};
     QTest::newRow("several fonts and sizes")
         << Design{{{width, "400"}, {height, "260"}},
                   {{ComponentKind::Label, {5, 5}, {{face, "宋体"}, {size, "12"}, {width, "200"}, {height, "30"}}},
@@ -365,11 +370,69 @@ void tst_TkLook::overlappingWidgetsStackAsInTk()
     QCOMPARE(client->childAt(QPoint(145, 30)), d.layer.widget(label->widget));
 }
 
+// A RESOURCE_MANAGER property no xrdb would write, which Tk reads all the same: control characters,
+// comments continued over lines, escapes, patterns that match nothing in Tk ("?", "*.", overlong
+// fields), abbreviated words, distances in points and millimetres, numbers too large for any widget,
+// and more than the 400,000 bytes Tk reads, with entries past that point that must not count.
+QByteArray hostileResourceProperty()
+{
+    QByteArray text =
+        "\x01\x02 garbage \x7f\x1b[31m: still a line of its own\n"
+        "! a comment \\\n*Button.background: red, continued into the comment\n"
+        "#define NOT_FOR_CPP 1\n"
+        "   \t  \n"
+        "*Label.relief: sunken\n"
+        "*Label.borderWidth: 100000\n"
+        "*Entry.highlightThickness: 1e300\n"
+        "*Entry.borderWidth: -2\n"
+        "*Radiobutton.borderWidth: 0.4c\n"
+        "*Radiobutton.relief: so\n"
+        "*Button.borderWidth: 2p\n"
+        "*Button.highlightThickness: 1m\n"
+        "*Button.padY: -5\n"
+        "*Button.anchor: n\n"
+        "*Button.default: norm\n"
+        "*Button.wrapLength: 30\n"
+        "*Label.wrapLength: -5\n"
+        "*Button.background: #AbC\n"
+        "tk.Button.foreground: yellow\n"
+        "Tk*Entry.background: #ffeedd\n"
+        "*Checkbutton.selectColor: \\101qua\n"
+        "*Checkbutton.offRelief: gr\n"
+        "*Checkbutton.underline: 007\n"
+        "*Radiobutton.background: GrEy\n"
+        "*Checkbutton.indicatorOn: Of\n"
+        "*Label.state: dis\n"
+        "*?.foreground: red\n"
+        "?.background: red\n"
+        "*.background: red\n"
+        "**background: red\n"
+        "*a*b*c*d*e*f*g*h*i.background: red\n"
+        "*Radiobutton.你好: 世界\n"
+        "*Radiobutton*" + QByteArray(150, 'x') + ".background: red\n";
+    // Filler up to just short of where Tk stops reading, then a line that Tk's cut leaves unfinished.
+    for (int i = 0; text.size() < 399990; ++i)
+        text += "*Filler" + QByteArray::number(i).rightJustified(6, '0') + ".background: #123456\n";
+    text.truncate(399990);
+    text += "\n*Entry.background: red\n*Label.background: red\n*Checkbutton.background: red\n";
+    return text;
+}
+
 // The screen to compare on, from the environment: KESTRIGAN_LOOK_DPI (a number, or "server" for the
-// X server's own default) and KESTRIGAN_LOOK_XFT_DPI. Without them, 96 dots per inch and no Xft.dpi.
+// X server's own default), KESTRIGAN_LOOK_XFT_DPI, KESTRIGAN_LOOK_RESOURCES (a file for xrdb) and
+// KESTRIGAN_LOOK_HOSTILE_RESOURCES. Without them, 96 dots per inch and no resources.
 tktest::ScreenSettings screenFromEnvironment()
 {
     tktest::ScreenSettings screen;
+    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_RESOURCES")) {
+        QFile file(qEnvironmentVariable("KESTRIGAN_LOOK_RESOURCES"));
+        if (file.open(QIODevice::ReadOnly))
+            screen.resources = file.readAll();
+        else
+            qCritical("cannot read %s", qPrintable(file.fileName()));
+    }
+    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_HOSTILE_RESOURCES"))
+        screen.resourceProperty = hostileResourceProperty();
     const QString dpi = qEnvironmentVariable("KESTRIGAN_LOOK_DPI");
     if (dpi == QLatin1String("server"))
         screen.dotsPerInch.reset();

@@ -2,35 +2,52 @@
 
 namespace widgets::tk {
 
-WidgetDefaults defaultsOf(WidgetClass widgetClass)
+ClassTraits traitsOf(WidgetClass widgetClass)
 {
-    WidgetDefaults defaults;
-    switch (widgetClass) {
-    case WidgetClass::Label:
-        defaults.highlightThickness = 0;
-        break;
-    case WidgetClass::Entry:
-        break;
-    case WidgetClass::Button:
-        // Its padding (3m) counts only for the size Tk asks for, which place() overrides.
-        defaults.anchorWest = false;
-        break;
-    case WidgetClass::Radiobutton:
-        defaults.indicator = true;
-        break;
-    case WidgetClass::Checkbutton:
-        defaults.indicator = true;
-        defaults.checkIndicator = true;
-        break;
-    }
-    return defaults;
+    ClassTraits traits;
+    traits.indicator = widgetClass == WidgetClass::Radiobutton || widgetClass == WidgetClass::Checkbutton;
+    traits.checkIndicator = widgetClass == WidgetClass::Checkbutton;
+    return traits;
 }
 
-QPoint anchoredOrigin(bool anchorWest, QSize widget, int inset, int padX, QSize inner)
+QPoint anchoredOrigin(Anchor anchor, QSize widget, int inset, QSize padding, QSize inner)
 {
-    const int x = anchorWest ? inset + padX : (widget.width() - inner.width() - 2 * inset) / 2 + inset;
-    const int y = (widget.height() - inner.height() - 2 * inset) / 2 + inset;
+    int x = 0;
+    switch (anchor) {
+    case Anchor::NorthWest: case Anchor::West: case Anchor::SouthWest:
+        x = inset + padding.width();
+        break;
+    case Anchor::North: case Anchor::Center: case Anchor::South:
+        x = (widget.width() - inner.width() - 2 * inset) / 2 + inset;
+        break;
+    default:
+        x = widget.width() - inset - padding.width() - inner.width();
+        break;
+    }
+    int y = 0;
+    switch (anchor) {
+    case Anchor::NorthWest: case Anchor::North: case Anchor::NorthEast:
+        y = inset + padding.height();
+        break;
+    case Anchor::West: case Anchor::Center: case Anchor::East:
+        y = (widget.height() - inner.height() - 2 * inset) / 2 + inset;
+        break;
+    default:
+        y = widget.height() - inset - padding.height() - inner.height();
+        break;
+    }
     return QPoint(x, y);
+}
+
+// ShiftByOffset, which Tk calls with an image size of 0 for text: the parity is the widget's own.
+QPoint buttonTextShift(Relief relief, QSize widget)
+{
+    if (relief == Relief::Raised)
+        return QPoint();
+    const int shift = relief == Relief::Sunken ? 2 : 1;
+    if (relief == Relief::Ridge)
+        return QPoint(shift, shift);
+    return QPoint(shift - (widget.width() % 2 == 0 ? 1 : 0), shift - (widget.height() % 2 == 0 ? 1 : 0));
 }
 
 int indicatorSpace(bool checkIndicator, int lineSpacing, int zeroWidth)

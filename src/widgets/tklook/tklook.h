@@ -4,6 +4,7 @@
 #include "widgets/tklook/tklayout.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 
 #include <functional>
@@ -19,7 +20,9 @@ class QWidget;
 //   at the size Xft gives them on this screen (the Xft.dpi resource, else the screen's physical
 //   resolution), rendered by FreeType with the hinting, antialiasing and subpixel order Xft uses,
 //   placed and composited as the X server composites Xft's glyphs, with Tk's anchoring, line
-//   height, indicator spacing and clipping.
+//   height, indicator spacing and clipping;
+// - the options the program leaves to Tk as the screen's option database gives them, read once as
+//   Tk reads it (tkoptions.h, optiondatabase.h).
 // Fonts are mapped, not read, and what is kept per size is bounded.
 namespace widgets::tk {
 
@@ -36,6 +39,9 @@ using ContentSource = std::function<Content()>;
 // From now on the widget is painted as Tk paints a widget of the class; it keeps its events, focus and
 // accessibility. The content is asked for at each paint.
 void paintAsTk(QWidget *widget, WidgetClass widgetClass, ContentSource content);
+
+// The background of the program's root window: Tk's, or what the screen's option database gives it.
+QColor rootWindowBackground();
 
 // The resolution at which Xft sizes Tk's text on this screen, in dots per inch. Read once.
 double textDotsPerInch();

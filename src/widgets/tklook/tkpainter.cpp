@@ -1,6 +1,9 @@
 #include "widgets/tklook/tkpainter.h"
 
 #include "widgets/tklook/glyphcompositing.h"
+#include "widgets/tklook/textlayout.h"
+#include "widgets/tklook/tkborder.h"
+#include "widgets/tklook/tkoptions.h"
 #include "widgets/tklook/xftfont.h"
 
 #include <QImage>
@@ -12,101 +15,131 @@ namespace widgets::tk {
 
 namespace {
 
-// Tk's indicator images, 11 by 11, as Tk 8.6 draws them on a #d9d9d9 widget: d dark shadow,
-// w white, k the foreground, anything else left as the background.
-constexpr int IndicatorSize = 11;
-constexpr const char *CheckOff[IndicatorSize] = {
-    "ddddddddddw", "dwwwwwwwwww", "dwwwwwwwwww", "dwwwwwwwwww", "dwwwwwwwwww", "dwwwwwwwwww",
-    "dwwwwwwwwww", "dwwwwwwwwww", "dwwwwwwwwww", "dwwwwwwwwww", "wwwwwwwwwww",
-};
-constexpr const char *CheckOn[IndicatorSize] = {
-    "ddddddddddw", "dwwwwwwwwww", "dwwwwwwwkww", "dwwwwwwkkww", "dwkwwwkkkww", "dwkkwkkkwww",
-    "dwkkkkkwwww", "dwwkkkwwwww", "dwwwkwwwwww", "dwwwwwwwwww", "wwwwwwwwwww",
-};
-// A radio button created as the program creates it shares Tk's default variable, whose value
-// equals the button's own empty value: Tk shows every one of them with the dot.
-constexpr const char *RadioShown[IndicatorSize] = {
-    "...dddd....", ".ddwwwwdd..", ".dwwwwwww..", "dwwwkkwwww.", "dwwkkkkwww.", "dwwkkkkwww.",
-    "dwwwkkwwww.", ".dwwwwwww..", ".wwwwwwww..", "...wwww....", "...........",
+// Tk's indicator images (tkUnixButton.c): check boxes of 13 by 13 from row 0, radio dots of 12 by 12
+// from row 13, off, on, disabled off and disabled on side by side every 13 columns. The letters name
+// colours: A, B and F the widget's background, C and E its light and dark shadows, D the select
+// colour, G the foreground, H the disabled foreground.
+constexpr const char *IndicatorImages[] = {
+    "AAAAAAAAAAAABAAAAAAAAAAAABAAAAAAAAAAAABAAAAAAAAAAAAB",
+    "AEEEEEEEEEECBAEEEEEEEEEECBAEEEEEEEEEECBAEEEEEEEEEECB",
+    "AEDDDDDDDDDCBAEDDDDDDDDDCBAEFFFFFFFFFCBAEFFFFFFFFFCB",
+    "AEDDDDDDDDDCBAEDDDDDDDGDCBAEFFFFFFFFFCBAEFFFFFFFHFCB",
+    "AEDDDDDDDDDCBAEDDDDDDGGDCBAEFFFFFFFFFCBAEFFFFFFHHFCB",
+    "AEDDDDDDDDDCBAEDGDDDGGGDCBAEFFFFFFFFFCBAEFHFFFHHHFCB",
+    "AEDDDDDDDDDCBAEDGGDGGGDDCBAEFFFFFFFFFCBAEFHHFHHHFFCB",
+    "AEDDDDDDDDDCBAEDGGGGGDDDCBAEFFFFFFFFFCBAEFHHHHHFFFCB",
+    "AEDDDDDDDDDCBAEDDGGGDDDDCBAEFFFFFFFFFCBAEFFHHHFFFFCB",
+    "AEDDDDDDDDDCBAEDDDGDDDDDCBAEFFFFFFFFFCBAEFFFHFFFFFCB",
+    "AEDDDDDDDDDCBAEDDDDDDDDDCBAEFFFFFFFFFCBAEFFFFFFFFFCB",
+    "ACCCCCCCCCCCBACCCCCCCCCCCBACCCCCCCCCCCBACCCCCCCCCCCB",
+    "BBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBB",
+    "FFFFAAAAFFFFFFFFFAAAAFFFFFFFFFAAAAFFFFFFFFFAAAAFFFFF",
+    "FFAAEEEEAAFFFFFAAEEEEAAFFFFFAAEEEEAAFFFFFAAEEEEAAFFF",
+    "FAEEDDDDEEBFFFAEEDDDDEEBFFFAEEFFFFEEBFFFAEEFFFFEEBFF",
+    "FAEDDDDDDCBFFFAEDDDDDDCBFFFAEFFFFFFCBFFFAEFFFFFFCBFF",
+    "AEDDDDDDDDCBFAEDDDGGDDDCBFAEFFFFFFFFCBFAEFFFHHFFFCBF",
+    "AEDDDDDDDDCBFAEDDGGGGDDCBFAEFFFFFFFFCBFAEFFHHHHFFCBF",
+    "AEDDDDDDDDCBFAEDDGGGGDDCBFAEFFFFFFFFCBFAEFFHHHHFFCBF",
+    "AEDDDDDDDDCBFAEDDDGGDDDCBFAEFFFFFFFFCBFAEFFFHHFFFCBF",
+    "FAEDDDDDDCBFFFAEDDDDDDCBFFFAEFFFFFFCBFFFAEFFFFFFCBFF",
+    "FACCDDDDCCBFFFACCDDDDCCBFFFACCFFFFCCBFFFACCFFFFCCBFF",
+    "FFBBCCCCBBFFFFFBBCCCCBBFFFFFBBCCCCBBFFFFFBBCCCCBBFFF",
+    "FFFFBBBBFFFFFFFFFBBBBFFFFFFFFFBBBBFFFFFFFFFBBBBFFFFF",
+    "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF",
 };
 
-void paintIndicator(QPainter &painter, QPoint centre, const char *const *image)
+// TkpDrawCheckIndicator: the image for the state, centred where Tk centres it. A radio dot is a pixel
+// narrower than its cell, and its centre rounds the same way.
+void paintIndicator(QPainter &painter, QPoint centre, bool check, bool on, bool disabled,
+                    const QColor (&colours)[8])
 {
-    const QPoint corner = centre - QPoint(IndicatorSize / 2, IndicatorSize / 2);
-    for (int row = 0; row < IndicatorSize; ++row) {
-        for (int column = 0; column < IndicatorSize; ++column) {
-            QColor colour;
-            switch (image[row][column]) {
-            case 'd': colour = DarkShadow; break;
-            case 'w': colour = LightShadow; break;
-            case 'k': colour = Foreground; break;
-            default: continue;
+    const int size = check ? 13 : 12;
+    const int firstRow = check ? 0 : 13;
+    const int firstColumn = (on ? 13 : 0) + (disabled ? 26 : 0);
+    const QPoint corner = centre - QPoint(size / 2, size / 2);
+    for (int row = 0; row < size; ++row) {
+        for (int column = 0; column < size; ++column) {
+            const char letter = IndicatorImages[firstRow + row][firstColumn + column];
+            painter.fillRect(corner.x() + column, corner.y() + row, 1, 1, colours[letter - 'A']);
+        }
+    }
+}
+
+// Tk's look of a disabled widget that has no disabled foreground: its background in the gray50
+// stipple over all it drew, from the widget's corner, every pixel whose coordinates add up to an even number.
+void stipple(QImage &canvas, QPoint origin, const QColor &colour)
+{
+    const QRgb pixel = colour.rgb();
+    for (int y = 0; y < canvas.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(canvas.scanLine(y));
+        for (int x = (origin.x() + origin.y() + y) & 1; x < canvas.width(); x += 2)
+            line[x] = pixel;
+    }
+}
+
+// Tk_UnderlineTextLayout: a bar under the character of the index, counting the line feeds and carriage
+// returns that end lines (which show none), as wide as the character and cut at the block's right edge; half the
+// descent below the baseline, a third of an "I" thick (tkUnixRFont.c).
+void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, const QList<Line> &lines, QPoint block,
+                    int widest, Justify justify, int index, const QColor &colour)
+{
+    int position = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        const Line &line = lines.at(i);
+        if (index >= position + line.characters.size()) {
+            position += line.characters.size() + (line.endedByBreak ? 1 : 0);
+            if (index < position)
+                return;  // the line's break
+            continue;
+        }
+        int x = 0;
+        for (int j = 0; j < index - position; ++j)
+            x += advanceOf(font, line.characters.at(j), x, tabWidthOf(font));
+        int width = advanceOf(font, line.characters.at(index - position), x, tabWidthOf(font));
+        x = qMin(x + lineOffset(justify, line.width, widest), widest);
+        width = qMin(width, widest - x);
+        int below = font.descent() / 2;
+        int thickness = qMax(1, font.advance(U'I') / 3);
+        if (thickness + below > font.descent()) {
+            thickness = font.descent() - below;
+            if (thickness == 0) {
+                --below;
+                thickness = 1;
             }
-            painter.fillRect(corner.x() + column, corner.y() + row, 1, 1, colour);
         }
+        if (width <= 0)
+            return;
+        QPainter painter(&canvas);
+        painter.fillRect(QRect(block.x() + x, block.y() + i * font.lineSpacing() + font.ascent() + below, width, thickness)
+                             .translated(-origin),
+                         colour);
+        return;
     }
 }
 
-// Tk's 3D rectangle one pixel wide: the top row and left column, corners included, in the first
-// colour; the rest of the bottom row and right column in the second.
-void paintBevel(QPainter &painter, const QRect &rect, const QColor &topLeft, const QColor &bottomRight)
+// TkpDisplayButton's last step: the default ring a button may have, the border, and the highlight ring,
+// over what overflows into them.
+void paintButtonFrame(QPainter &painter, QSize size, const WidgetOptions &options, const Border &border, Relief relief)
 {
-    if (rect.width() <= 0 || rect.height() <= 0)
-        return;
-    painter.fillRect(rect.left() + 1, rect.bottom(), rect.width() - 1, 1, bottomRight);
-    painter.fillRect(rect.right(), rect.top() + 1, 1, rect.height() - 1, bottomRight);
-    painter.fillRect(rect.left(), rect.top(), rect.width(), 1, topLeft);
-    painter.fillRect(rect.left(), rect.top(), 1, rect.height(), topLeft);
-}
-
-// The ring Tk draws in the highlight background while the widget does not have the focus.
-void paintHighlightRing(QPainter &painter, QSize size, int thickness)
-{
-    if (thickness <= 0)
-        return;
-    painter.fillRect(0, 0, size.width(), thickness, Background);
-    painter.fillRect(0, size.height() - thickness, size.width(), thickness, Background);
-    painter.fillRect(0, 0, thickness, size.height(), Background);
-    painter.fillRect(size.width() - thickness, 0, thickness, size.height(), Background);
-}
-
-// A line of Tk's text layout: its characters, and how wide Tk measures it.
-struct Line
-{
-    QList<char32_t> characters;
-    int width = 0;
-};
-
-constexpr char32_t Tab = U'\t';
-
-// Tk draws widgets of any size; a line longer than this many pixels is not worth laying out further.
-constexpr int LayoutLimit = 70000;
-
-int advanceOf(const XftFont &font, char32_t character, int lineX, int tabWidth)
-{
-    if (character == Tab)
-        return tabWidth > 0 ? tabWidth - lineX % tabWidth : 0;
-    return font.advance(character);
-}
-
-// Tk's text layout: only a line feed breaks a line, tabs stop every eight zeros.
-QList<Line> layoutLines(const XftFont &font, const QString &text, int tabWidth)
-{
-    QList<Line> lines;
-    for (const QString &piece : text.split(QLatin1Char('\n'))) {
-        Line line;
-        for (uint code : piece.toUcs4())
-            line.characters.append(char32_t(code));
-        for (char32_t character : std::as_const(line.characters)) {
-            line.width += advanceOf(font, character, line.width, tabWidth);
-            if (line.width > LayoutLimit)
-                break;
+    const Border highlight = borderOf(options.highlightBackground);
+    auto inset = [size](int by) { return QRect(by, by, size.width() - 2 * by, size.height() - 2 * by); };
+    if (relief != Relief::Flat) {
+        int at = options.highlightThickness;
+        if (options.defaultRing == DefaultRing::Active) {
+            draw3DRectangle(painter, highlight, inset(at), 2, Relief::Flat);
+            at += 2;
+            draw3DRectangle(painter, highlight, inset(at), 1, Relief::Sunken);
+            ++at;
+            draw3DRectangle(painter, highlight, inset(at), 2, Relief::Flat);
+            at += 2;
+        } else if (options.defaultRing == DefaultRing::Normal) {
+            draw3DRectangle(painter, highlight, inset(0), 5, Relief::Flat);
+            at += 5;
         }
-        lines.append(line);
-        if (lines.size() * font.lineSpacing() > LayoutLimit)
-            break;
+        draw3DRectangle(painter, border, inset(at), options.borderWidth, relief);
     }
-    return lines;
+    drawHighlightRing(painter, size, options.highlightThickness, highlight.background,
+                      options.defaultRing == DefaultRing::Normal ? 5 : 0);
 }
 
 } // namespace
@@ -142,62 +175,96 @@ void TkPainter::paint(QWidget *widget, const QRect &exposed) const
     if (area.isEmpty())
         return;
     QImage canvas(area.size(), QImage::Format_RGB32);
-    const WidgetDefaults defaults = defaultsOf(m_class);
-    const int ring = defaults.highlightThickness;
-    const QRect bevel(ring, ring, size.width() - 2 * ring, size.height() - 2 * ring);
+    const WidgetOptions &options = optionsOf(m_class);
+    const int ring = options.highlightThickness;
+    const QRect inside(ring, ring, size.width() - 2 * ring, size.height() - 2 * ring);
 
     if (m_class == WidgetClass::Entry) {
         // The program creates its entries empty; what is typed into the design's copy is not shown.
-        canvas.fill(EntryBackground);
+        QRgba64 background = options.background;
+        if (options.state == WidgetState::Disabled && options.disabledBackground)
+            background = *options.disabledBackground;
+        else if (options.state == WidgetState::Readonly && options.readonlyBackground)
+            background = *options.readonlyBackground;
+        const Border border = borderOf(background);
+        canvas.fill(border.background);
         QPainter painter(&canvas);
         painter.translate(-area.topLeft());
-        paintBevel(painter, bevel, EntryDarkShadow, EntryLightShadow);
-        paintHighlightRing(painter, size, ring);
+        if (options.relief != Relief::Flat)
+            draw3DRectangle(painter, border, inside, options.borderWidth, options.relief);
+        drawHighlightRing(painter, size, ring, shownColour(options.highlightBackground));
     } else {
         const Content content = m_content();
-        const bool sunken = m_class == WidgetClass::Button && content.pressed;
-        canvas.fill(sunken ? ActiveBackground : Background);
-        const std::optional<QPoint> indicator = paintText(canvas, area.topLeft(), size, content);
+        const ClassTraits traits = traitsOf(m_class);
+        const bool disabled = options.state == WidgetState::Disabled;
+        // A button held down in the design is what Tk shows while the pointer presses it.
+        const bool pressed = m_class == WidgetClass::Button && content.pressed && !disabled;
+        const bool active = pressed || options.state == WidgetState::Active;
+        // The program's radio buttons all show as chosen (TkPainter's content).
+        const bool selected = m_class == WidgetClass::Radiobutton || (m_class == WidgetClass::Checkbutton && content.checked);
+        Relief relief = pressed ? Relief::Sunken : options.relief;
+        QRgba64 background = active ? options.activeBackground : options.background;
+        if (traits.indicator && !options.indicatorOn) {
+            // Without an indicator the button itself shows its state; the over-relief the program
+            // leaves empty never equals the relief.
+            relief = selected ? Relief::Sunken : options.offRelief;
+            if (selected && options.selectColor)
+                background = *options.selectColor;
+        }
+        QRgba64 foreground = active ? options.activeForeground : options.foreground;
+        if (disabled && options.disabledForeground)
+            foreground = *options.disabledForeground;
+        const Border border = borderOf(background);
+        canvas.fill(border.background);
+        const TextStyle style{shownColour(foreground), relief};
+        const std::optional<QPoint> indicator = paintText(canvas, area.topLeft(), size, content, style);
         QPainter painter(&canvas);
         painter.translate(-area.topLeft());
         if (indicator) {
-            if (defaults.checkIndicator)
-                paintIndicator(painter, *indicator, content.checked ? CheckOn : CheckOff);
-            else
-                paintIndicator(painter, *indicator, RadioShown);
+            const QColor colours[8] = {border.background, border.background, border.light,
+                                       options.selectColor ? shownColour(*options.selectColor) : border.background,
+                                       border.dark, border.background, shownColour(options.foreground),
+                                       options.disabledForeground ? shownColour(*options.disabledForeground)
+                                                                  : border.background};
+            paintIndicator(painter, *indicator, traits.checkIndicator, selected, disabled, colours);
         }
-        if (m_class == WidgetClass::Button) {
-            if (sunken)
-                paintBevel(painter, bevel, DarkShadow, LightShadow);
-            else
-                paintBevel(painter, bevel, LightShadow, DarkShadow);
+        if (disabled && !options.disabledForeground) {
+            painter.end();
+            const bool selectShown = selected && !options.indicatorOn && options.selectColor;
+            stipple(canvas, area.topLeft(), selectShown ? shownColour(*options.selectColor) : shownColour(options.background));
+            painter.begin(&canvas);
+            painter.translate(-area.topLeft());
         }
-        paintHighlightRing(painter, size, ring);
+        paintButtonFrame(painter, size, options, border, relief);
     }
     QPainter(widget).drawImage(area.topLeft(), canvas);
 }
 
-std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize size, const Content &content) const
+std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize size, const Content &content,
+                                           const TextStyle &style) const
 {
-    const WidgetDefaults defaults = defaultsOf(m_class);
+    const WidgetOptions &options = optionsOf(m_class);
+    const ClassTraits traits = traitsOf(m_class);
+    const bool indicatorShown = traits.indicator && options.indicatorOn;
     const std::shared_ptr<const XftFont> font =
         XftFont::get(content.font.face, pointsForHeight(content.font.height, screenDotsPerInchY()));
     const int lineSpacing = font->lineSpacing();
     const int zeroWidth = font->advance(U'0');
-    const int tabWidth = 8 * zeroWidth;
+    const int tabWidth = tabWidthOf(*font);
 
     // The generated program's text ends at its first NUL, as both Pythons' Tk then show it.
-    const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), tabWidth);
+    const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), options.wrapLength);
     int widest = 0;
     for (const Line &line : lines)
         widest = qMax(widest, line.width);
-    const int space = defaults.indicator ? indicatorSpace(defaults.checkIndicator, lineSpacing, zeroWidth) : 0;
+    const int space = indicatorShown ? indicatorSpace(traits.checkIndicator, lineSpacing, zeroWidth) : 0;
     const QSize block(space + widest, int(lines.size()) * lineSpacing);
-    QPoint at = anchoredOrigin(defaults.anchorWest, size, defaults.borderWidth + defaults.highlightThickness,
-                               defaults.padX, block);
-    // Tk moves a pressed button's text with its sunken relief.
-    if (m_class == WidgetClass::Button && content.pressed)
-        at += QPoint(1, 1);
+    // Tk leaves room for a button's default ring.
+    const int inset = options.borderWidth + options.highlightThickness + (options.defaultRing != DefaultRing::Disabled ? 5 : 0);
+    QPoint at = anchoredOrigin(options.anchor, size, inset, QSize(options.padX, options.padY), block);
+    // Tk moves a button's text with its relief.
+    if (m_class == WidgetClass::Button)
+        at += buttonTextShift(style.relief, size);
     const int textLeft = at.x() + space;
     const QRect shown(origin, canvas.size());
 
@@ -209,14 +276,13 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         if (top + lineSpacing < shown.top())
             continue;
         const int baseline = top + font->ascent();
-        // Tk centres each line of a block, whatever the anchor.
-        const int lineStart = textLeft + (widest - lines.at(i).width) / 2;
+        const int lineStart = textLeft + lineOffset(options.justify, lines.at(i).width, widest);
         int x = lineStart;
         for (char32_t character : lines.at(i).characters) {
             if (x > shown.right() + lineSpacing)
                 break;
             if (character == Tab) {
-                run.paint(Foreground);
+                run.paint(style.foreground);
             } else {
                 // A glyph is wider than its advance at most by about the line height.
                 if (x + lineSpacing >= shown.left())
@@ -224,12 +290,15 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
             }
             x += advanceOf(*font, character, x - lineStart, tabWidth);
         }
-        run.paint(Foreground);
+        run.paint(style.foreground);
     }
+    if (options.underline >= 0)
+        paintUnderline(canvas, origin, *font, lines, {textLeft, at.y()}, widest, options.justify, options.underline,
+                       style.foreground);
 
     // Tk leaves out an indicator too small to show.
     const int diameter = space - zeroWidth;
-    if (!defaults.indicator || diameter <= 2 * defaults.borderWidth)
+    if (!indicatorShown || diameter <= 2 * options.borderWidth)
         return std::nullopt;
     return indicatorCentre(textLeft, space, size.height());
 }

@@ -2,6 +2,7 @@
 
 #include "widgets/tklook/tklook.h"
 
+#include <QColor>
 #include <QObject>
 
 #include <optional>
@@ -22,9 +23,16 @@ protected:
 
 private:
     void paint(QWidget *widget, const QRect &exposed) const;
+    // How the text is drawn: its colour, and the relief that moves a button's text.
+    struct TextStyle
+    {
+        QColor foreground;
+        Relief relief;
+    };
     // Draws the text into the canvas, which shows the widget's pixels from `origin` on; answers where
     // the indicator's centre is, for a radio or check button that shows one.
-    std::optional<QPoint> paintText(QImage &canvas, QPoint origin, QSize size, const Content &content) const;
+    std::optional<QPoint> paintText(QImage &canvas, QPoint origin, QSize size, const Content &content,
+                                    const TextStyle &style) const;
 
     WidgetClass m_class;
     ContentSource m_content;

@@ -46,6 +46,7 @@ public:
     XftFont &operator=(const XftFont &) = delete;
 
     int ascent() const { return m_ascent; }
+    int descent() const { return m_descent; }
     int lineSpacing() const { return m_ascent + m_descent; }
     // How far the pen moves past the character, as Tk measures and draws text.
     int advance(char32_t character) const;

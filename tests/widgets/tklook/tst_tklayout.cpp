@@ -5,6 +5,8 @@
 
 using namespace widgets;
 
+Q_DECLARE_METATYPE(widgets::tk::Anchor)
+
 class tst_TkLayout : public QObject
 {
     Q_OBJECT
@@ -18,28 +20,28 @@ private slots:
 
 void tst_TkLayout::anchoredOrigin_data()
 {
-    QTest::addColumn<bool>("west");
+    QTest::addColumn<tk::Anchor>("anchor");
     QTest::addColumn<QSize>("widget");
     QTest::addColumn<int>("inset");
     QTest::addColumn<QSize>("inner");
     QTest::addColumn<QPoint>("origin");
-    QTest::newRow("label of 120 x 20, anchor w") << true << QSize(120, 20) << 1 << QSize(24, 15) << QPoint(2, 2);
-    QTest::newRow("button of 88 x 32, centred") << false << QSize(88, 32) << 2 << QSize(24, 15) << QPoint(32, 8);
-    QTest::newRow("odd room leaves the spare pixel right and below") << false << QSize(89, 33) << 2
-                                                                     << QSize(24, 15) << QPoint(32, 9);
+    QTest::newRow("label of 120 x 20, anchor w") << tk::Anchor::West << QSize(120, 20) << 1 << QSize(24, 15) << QPoint(2, 2);
+    QTest::newRow("button of 88 x 32, centred") << tk::Anchor::Center << QSize(88, 32) << 2 << QSize(24, 15) << QPoint(32, 8);
+    QTest::newRow("odd room leaves the spare pixel right and below") << tk::Anchor::Center << QSize(89, 33) << 2
+                                                                            << QSize(24, 15) << QPoint(32, 9);
     // C division truncates toward zero: a block wider than the widget sticks out a pixel more on the left.
-    QTest::newRow("text wider than the button") << false << QSize(88, 32) << 2 << QSize(101, 15) << QPoint(-6, 8);
-    QTest::newRow("text taller than the label") << true << QSize(120, 10) << 1 << QSize(24, 15) << QPoint(2, -2);
+    QTest::newRow("text wider than the button") << tk::Anchor::Center << QSize(88, 32) << 2 << QSize(101, 15) << QPoint(-6, 8);
+    QTest::newRow("text taller than the label") << tk::Anchor::West << QSize(120, 10) << 1 << QSize(24, 15) << QPoint(2, -2);
 }
 
 void tst_TkLayout::anchoredOrigin()
 {
-    QFETCH(bool, west);
+    QFETCH(tk::Anchor, anchor);
     QFETCH(QSize, widget);
     QFETCH(int, inset);
     QFETCH(QSize, inner);
     QFETCH(QPoint, origin);
-    QCOMPARE(tk::anchoredOrigin(west, widget, inset, 1, inner), origin);
+    QCOMPARE(tk::anchoredOrigin(anchor, widget, inset, QSize(1, 1), inner), origin);
 }
 
 void tst_TkLayout::indicatorPlace_data()
