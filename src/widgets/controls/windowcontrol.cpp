@@ -30,6 +30,13 @@ QSize startSize(QSize wanted, qreal scale)
     return wanted.boundedTo(available.expandedTo(QSize(1, 1)));
 }
 
+// The outer size of a self-framed window around a one-by-one client.
+QSize smallestFramedSize(const QWidget *frame)
+{
+    const QMargins margins = frame->contentsMargins();
+    return QSize(margins.left() + margins.right() + 1, margins.top() + margins.bottom() + 1);
+}
+
 // A window that frames itself. Its client area can be as small as a window system's, one pixel each
 // way (what Tk gives a window asked to be 0 wide), and the frame stays a frame: where the title bar
 // has no room for its icon and buttons, it shows the title alone rather than crowd them over the
@@ -38,13 +45,6 @@ class DrawnFrame : public QMdiSubWindow
 {
 public:
     using QMdiSubWindow::QMdiSubWindow;
-
-    // The outer size of a one-by-one client.
-    QSize smallestSize() const
-    {
-        const QMargins frame = contentsMargins();
-        return QSize(frame.left() + frame.right() + 1, frame.top() + frame.bottom() + 1);
-    }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override
@@ -63,7 +63,7 @@ protected:
             return;
         }
         const QMargins frame = contentsMargins();
-        const QSize room = m_pressSize - smallestSize();
+        const QSize room = m_pressSize - smallestFramedSize(this);
         QPointF at = event->position();
         if (m_pressAt.x() >= m_pressSize.width() - frame.right())
             at.setX(qMax(at.x(), qreal(m_pressAt.x() - room.width())));
@@ -275,7 +275,7 @@ void WindowControl::applyLargestSize()
 {
     // Dragging the frame and writing the size stop at the same smallest client, one pixel each way.
     if (m_subWindow && !m_subWindow->isMinimized()) {
-        const QSize smallest = static_cast<DrawnFrame *>(m_subWindow)->smallestSize();
+        const QSize smallest = smallestFramedSize(m_subWindow);
         if (smallest != m_subWindow->minimumSize())
             m_subWindow->setMinimumSize(smallest);
     }
