@@ -37,6 +37,7 @@ def _free_x_display(first=20, last=400):
     for number in range(first, last):
         lock = f"/tmp/.X{number}-lock"
         path = f"/tmp/.X11-unix/X{number}"
+        _remove_stale_display(number)  # a test that was killed left its claim
         if os.path.exists(path):
             continue
         try:

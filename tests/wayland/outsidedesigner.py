@@ -20,7 +20,7 @@ import tst_designer_e2e as e2e  # noqa: E402
 from desktop import DesktopError, Screenshot, wait_until  # noqa: E402
 from screenlook import settled_screenshot, window_image  # noqa: E402
 
-__all__ = ["OutsideDesigner", "e2e"]
+__all__ = ["OutsideDesigner", "WaylandClipboard", "XClipboard", "e2e"]
 
 # The palette header's blue starts one pixel inside the main window, at every interface scale.
 BLUE_CORNER = (1, 1)
@@ -373,3 +373,6 @@ class WaylandClipboard:
             wait_until(lambda: self.get() == text, 1.0, "")
         except DesktopError:
             self.inner.set_clipboard(text)
+            # The compositor offers X's new selection to Wayland clients in its own time, and
+            # nothing outside tells when.
+            time.sleep(0.5)
