@@ -123,7 +123,7 @@ int locate(const QStringList &args)
         return fail(error);
     bool ok = false;
     const double scale = args.at(2).toDouble(&ok);
-    if (!ok || scale < 0.25 || scale > 8)
+    if (!ok || !(scale >= 0.25 && scale <= 8))
         return fail(QStringLiteral("the scale %1 is not a number from 0.25 to 8").arg(args.at(2)));
     QRect area = screen->rect();
     if (args.size() == 7) {
