@@ -321,12 +321,12 @@ class Compositor:
                            pass_fds=[listener.fileno() for listener in sockets])
         self._wait_for_socket(app)
 
-    @staticmethod
-    def _kwin_options(binary):
+    def _kwin_options(self, binary):
         # KWin 5.27 (Debian 12) and 6 (Debian 13) differ in their optional switches.
+        environment = {**os.environ, "QT_QPA_PLATFORM": "offscreen", "XDG_RUNTIME_DIR": self.runtime_dir,
+                       "HOME": self._home}
         try:
-            result = subprocess.run([binary, "--help"], capture_output=True, timeout=20,
-                                    env={**os.environ, "QT_QPA_PLATFORM": "offscreen"})
+            result = subprocess.run([binary, "--help"], capture_output=True, timeout=20, env=environment)
         except subprocess.TimeoutExpired:
             raise DesktopError("kwin_wayland --help did not answer within 20 s") from None
         text = result.stdout.decode("utf-8", "replace")
