@@ -202,14 +202,16 @@ class Compositor:
         return environment
 
     def client_environment(self, wayland=False):
-        """The environment for a program inside the compositor: DISPLAY its XWayland, and Qt on
-        xcb; with wayland, Qt on Wayland (WAYLAND_DISPLAY set) and DISPLAY still there, as in a
-        desktop session."""
+        """The environment for a program inside the compositor as a Wayland desktop session gives
+        it: DISPLAY its XWayland, WAYLAND_DISPLAY the compositor, the session type wayland, and no
+        platform named for Qt, so the program chooses its own way; with wayland, Qt is told to draw
+        on Wayland itself."""
         environment = self._base_environment()
         environment["DISPLAY"] = self.x_display
         environment["XAUTHORITY"] = self.xauthority
-        environment["QT_QPA_PLATFORM"] = "wayland" if wayland else "xcb"
-        environment["WAYLAND_DISPLAY"] = self.wayland_display if wayland else None
+        environment["WAYLAND_DISPLAY"] = self.wayland_display
+        environment["XDG_SESSION_TYPE"] = "wayland"
+        environment["QT_QPA_PLATFORM"] = "wayland" if wayland else None
         return environment
 
     def _launch(self, argv, env, pass_fds=()):
