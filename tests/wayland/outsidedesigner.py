@@ -53,6 +53,7 @@ class OutsideDesigner:
                                     # the designer's pixels (outer pixels / magnification)
         self.size = None            # the main window's size in its own pixels
         self.client = None          # the design window's client area, (left, top) in its own pixels
+        self.frame_side = 0         # the design window's frame beside and below its client area
 
     # ---- where things are ----
 
@@ -188,6 +189,7 @@ class OutsideDesigner:
         check(found == height, f"the design window at ({left}, {top})-({right}, {bottom}) shows a client area "
                                f"{found} rows high, expected {height}")
         self.client = (left + side, client_top)
+        self.frame_side = side
         return self.client
 
     # ---- gestures ----
@@ -228,6 +230,35 @@ class OutsideDesigner:
         finally:
             self.outer.mouse_up()
         time.sleep(0.1)
+
+    def flick(self, start, delta):
+        """Presses at start, moves by delta and releases in one go, before the designer polls."""
+        self.move(start)
+        time.sleep(SETTLE)
+        x, y = self.on_screen((start[0] + delta[0], start[1] + delta[1]))
+        self.outer.xdotool("mousedown", 1, "mousemove", x, y, "mouseup", 1)
+        time.sleep(SETTLE)
+
+    # ---- what the pointer cases ask of a designer on any desktop (e2e/pointer_cases.py) ----
+
+    def palette_point(self, kind):
+        return self.palette_item(kind)
+
+    def pointer_chosen(self):
+        return self.selected_palette_row() == e2e.PALETTE_ROWS["pointer"]
+
+    def design_pixels(self, rect):
+        """The design's pixels in the rectangle of its client area, row by row, in its own pixels."""
+        shot = self.image()
+        x0, y0, width, height = rect
+        return [shot.pixel(*self.design(x0 + dx, y0 + dy)) for dy in range(height) for dx in range(width)]
+
+    def hover(self, point):
+        self.move(point)
+        time.sleep(SETTLE)
+
+    def program(self):
+        return self.copy_code()
 
     def key(self, *keys):
         """Keys go to the window that has the compositor's keyboard focus: the last one clicked."""

@@ -13,6 +13,8 @@ program in Tk. It checks
     both scaled as the compositor scales them: at most 1 % of the pixels off by more than 40 and
     5 % by more than 12 (largest channel difference), as tst_tklook has it.
 It prints the figures, also those of the two windows as XWayland holds them before any scaling.
+Under weston's and KWin's window managers at scale 1 it then plays the pointer cases of
+e2e/pointer_cases.py on a new designer.
 
 Usage: tst_wayland.py [--wayland] [--images DIRECTORY] CONFIGURATION KESTRIGAN LOOK_COMPARE
   CONFIGURATION is one of CONFIGURATIONS below. --wayland measures and asserts nothing about the
@@ -30,6 +32,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 sys.path.insert(0, HERE)
+import pointer_cases  # noqa: E402
 from compositor import Compositor  # noqa: E402
 from desktop import PYTHON, Desktop, DesktopError, require_tools, wait_until  # noqa: E402
 from outsidedesigner import OutsideDesigner, WaylandClipboard, XClipboard, e2e  # noqa: E402
@@ -41,9 +44,9 @@ FineTarget = 0.05
 # kind, output scale, KWin's scale for X programs, Xft.dpi; and how many times the compositor
 # magnifies an X program's pixels (1 where X programs draw at the output's full resolution).
 CONFIGURATIONS = {
-    "weston_xft144": dict(kind="weston", scale=1, xft_dpi=144, magnification=1),
+    "weston_xft144": dict(kind="weston", scale=1, xft_dpi=144, magnification=1, pointer_cases=True),
     "weston_scale2": dict(kind="weston", scale=2, magnification=2),
-    "kwin": dict(kind="kwin", scale=1, magnification=1),
+    "kwin": dict(kind="kwin", scale=1, magnification=1, pointer_cases=True),
     "kwin_scale2": dict(kind="kwin", scale=2, magnification=2),
     "kwin_scale1.5": dict(kind="kwin", scale=1.5, magnification=1.5),
     "kwin_xwayland_scale2": dict(kind="kwin", scale=2, xwayland_scale=2, xft_dpi=192, magnification=1),
@@ -113,7 +116,8 @@ class Rig:
         return os.path.join(self.folder, name)
 
     def run(self):
-        settings = {key: value for key, value in self.configuration.items() if key != "magnification"}
+        settings = {key: value for key, value in self.configuration.items()
+                    if key not in ("magnification", "pointer_cases")}
         with Desktop(width=OUTER_SCREEN[0], height=OUTER_SCREEN[1]) as self.outer:
             step(f"start {self.configuration['kind']} at scale {self.configuration['scale']}")
             with Compositor(self.outer, **settings) as self.compositor:
@@ -121,6 +125,12 @@ class Rig:
                 try:
                     designer, pictures, program = self.design()
                     self.compare(designer, pictures, program)
+                    if self.configuration.get("pointer_cases") and not self.arguments.wayland:
+                        # A new designer, under this compositor's window manager.
+                        app, designer = self.start_designer()
+                        pointer_cases.run(designer, step)
+                        check(app.running(), f"the designer exited with code {app.process.returncode}")
+                        app.stop()
                 except DesktopError:
                     try:
                         self.outer.screenshot(self.image_path("failure.png"))
