@@ -37,6 +37,7 @@ from compositor import Compositor  # noqa: E402
 from desktop import PYTHON, Desktop, DesktopError, require_tools, wait_until  # noqa: E402
 from outsidedesigner import OutsideDesigner, WaylandClipboard, XClipboard, e2e  # noqa: E402
 from screenlook import LookTool, settled_screenshot, window_image  # noqa: E402
+from tst_designer_e2e import Step, check, step  # noqa: E402
 
 CoarseTarget = 0.01
 FineTarget = 0.05
@@ -67,20 +68,6 @@ EXPECTED_WIDGETS = [
     ("radio", 4, "单选框", "微软雅黑", 9, (160, 16, 120, 20)),
     ("check", 5, "复选框", "微软雅黑", 9, (160, 48, 120, 20)),
 ]
-
-
-class Step:
-    current = "start-up"
-
-
-def step(name):
-    Step.current = name
-    print(f"-- {name}", flush=True)
-
-
-def check(condition, message):
-    if not condition:
-        raise DesktopError(message)
 
 
 def moved(widgets, number, by):
