@@ -79,16 +79,17 @@ void checkWindow(PropertyRow row, const QString &typed)
     case PropertyRow::Caption: expect(layer.readText(window, Prop::WindowTitle) == typed, "title as typed", typed); break;
     case PropertyRow::Top: expect(designer->model.windowTop == clamped(typed, -P, P), "window top", typed); break;
     case PropertyRow::Left: expect(designer->model.windowLeft == clamped(typed, -P, P), "window left", typed); break;
-    // The outer size holds the client size and the frame, and stops at the size limit.
+    // The outer size holds the client size and the frame, and stops at the size limit; the client is
+    // at least Tk's smallest window, one pixel each way.
     case PropertyRow::Width: {
         const int frame = layer.readInteger(window, Prop::Width) - layer.clientWidth(window);
-        expect(layer.clientWidth(window) == qMin(clamped(typed, 0, widgets::SizeLimit), widgets::SizeLimit - frame),
+        expect(layer.clientWidth(window) == qMin(clamped(typed, 1, widgets::SizeLimit), widgets::SizeLimit - frame),
                "window width", typed);
         break;
     }
     case PropertyRow::Height: {
         const int frame = layer.readInteger(window, Prop::Height) - layer.clientHeight(window);
-        expect(layer.clientHeight(window) == qMin(clamped(typed, 0, widgets::SizeLimit), widgets::SizeLimit - frame),
+        expect(layer.clientHeight(window) == qMin(clamped(typed, 1, widgets::SizeLimit), widgets::SizeLimit - frame),
                "window height", typed);
         break;
     }
