@@ -64,6 +64,8 @@ private slots:
     void moveControl();
     void propertyWritesClamp_data();
     void propertyWritesClamp();
+    void childOriginPlacesControls_data();
+    void childOriginPlacesControls();
     void cloneOfHiddenDisabledTemplate();
     void cloneFailsWithoutChange_data();
     void cloneFailsWithoutChange();
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<WidgetLayer> m_layer;
     QStringList m_log;
     QList<ControlRef> m_sources;
+    QList<QPoint> m_windowPresses;
     QSize m_sizeSeenWhenCreated;
     bool m_allowClose = true;
 };
@@ -98,6 +101,10 @@ WindowLayout tst_WidgetLayer::table()
         {Event::PositionChanged, plainHandler([this] { m_log << QStringLiteral("position"); })},
         {Event::SizeChanged, plainHandler([this] { m_log << QStringLiteral("size"); })},
         {Event::MayClose, [this](const EventArgs &) { return m_allowClose; }},
+        {Event::LeftButtonDown, [this](const EventArgs &args) {
+             m_windowPresses << QPoint(args.value(0), args.value(1));
+             return true;
+         }},
     };
     ControlEntry caption = labelEntry(Caption, {10, 10, 100, 20});
     ControlEntry templ = labelEntry(Template, {16, 16, 120, 20});
@@ -121,6 +128,7 @@ void tst_WidgetLayer::init()
 {
     m_log.clear();
     m_sources.clear();
+    m_windowPresses.clear();
     m_allowClose = true;
     m_layer = std::make_unique<WidgetLayer>();
     m_layer->registerWindow(table());
@@ -195,6 +203,44 @@ void tst_WidgetLayer::propertyWritesClamp()
     QFETCH(int, read);
     m_layer->writeProperty(Caption, index, written);
     QCOMPARE(m_layer->readInteger(Caption, index), read);
+}
+
+void tst_WidgetLayer::childOriginPlacesControls_data()
+{
+    QTest::addColumn<QPoint>("origin");
+    QTest::addColumn<QRect>("placed");
+    QTest::addColumn<QPoint>("shown");
+    QTest::newRow("no origin") << QPoint() << QRect(10, 10, 100, 20) << QPoint(10, 10);
+    QTest::newRow("inside a border") << QPoint(9, 10) << QRect(10, 10, 100, 20) << QPoint(19, 20);
+    QTest::newRow("a negative position shows over the border") << QPoint(9, 10) << QRect(-30, -8, 100, 20) << QPoint(-21, 2);
+    QTest::newRow("an origin past 16 bits wraps as X wraps") << QPoint(65538, 2) << QRect(10, 10, 100, 20) << QPoint(12, 12);
+    QTest::newRow("the largest position wraps") << QPoint(200, 0) << QRect(32627, 0, 100, 20) << QPoint(-32709, 0);
+}
+
+// What is written and read stays where the origin places from; the screen shows it moved.
+void tst_WidgetLayer::childOriginPlacesControls()
+{
+    QFETCH(QPoint, origin);
+    QFETCH(QRect, placed);
+    QFETCH(QPoint, shown);
+    QWidget *caption = m_layer->widget(Caption);
+    m_layer->setChildOrigin(Window, origin);
+    QCOMPARE(m_layer->reader(Caption).geometry(), QRect(10, 10, 100, 20));
+    m_layer->moveControl(Caption, placed.left(), placed.top());
+    QCOMPARE(m_layer->reader(Caption).geometry(), placed);
+    QCOMPARE(caption->pos(), shown);
+
+    // A control made later takes the origin too.
+    ControlRef clone{TestWindow, 0, ControlType::Label};
+    QVERIFY(m_layer->cloneControl(Template, clone));
+    m_layer->moveControl(clone, placed.left(), placed.top());
+    QCOMPARE(m_layer->widget(clone)->pos(), shown);
+
+    // The window's own presses tell where a control placed there goes: under the pointer.
+    QTest::mouseClick(m_layer->control(Window)->clientWidget(), Qt::LeftButton, {}, QPoint(300, 250));
+    QCOMPARE(m_windowPresses.size(), 1);
+    m_layer->moveControl(Caption, m_windowPresses.value(0).x(), m_windowPresses.value(0).y());
+    QCOMPARE(caption->pos(), QPoint(300, 250));
 }
 
 void tst_WidgetLayer::cloneOfHiddenDisabledTemplate()
