@@ -1,8 +1,7 @@
-// The program's root window as Tk draws it (tkFrame.c, DisplayFrame).
-#include "widgets/tklook/tklook.h"
+#include "widgets/tklook/tkroot.h"
 
 #include "widgets/tklook/tkborder.h"
-#include "widgets/tklook/tkoptions.h"
+#include "widgets/tklook/tklook.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -12,23 +11,7 @@ namespace widgets::tk {
 
 namespace {
 
-// X clears the window to its background; Tk draws the ring, in the highlight background while the
-// window has no focus, and then TkpDrawFrame fills what the ring leaves, with the border inside it.
-void paintRootWindow(QPainter &painter, QSize size, const RootOptions &options)
-{
-    const Border border = borderOf(options.background);
-    painter.fillRect(QRect(QPoint(), size), border.background);
-    const int ring = options.highlightThickness;
-    drawHighlightRing(painter, size, ring, shownColour(options.highlightBackground));
-    // Tk's ints would overflow for a ring wider than half of them; no such ring leaves an inside.
-    const qint64 insideWidth = size.width() - 2 * qint64(ring);
-    const qint64 insideHeight = size.height() - 2 * qint64(ring);
-    if (qMin(insideWidth, insideHeight) < -(qint64(1) << 30))
-        return;
-    fill3DRectangle(painter, border, QRect(ring, ring, int(insideWidth), int(insideHeight)), options.borderWidth,
-                    options.relief);
-}
-
+// Paints the widget as the root window of its size, in place of Qt's own painting.
 class RootPainter : public QObject
 {
 public:
@@ -47,6 +30,21 @@ protected:
 };
 
 } // namespace
+
+void paintRootWindow(QPainter &painter, QSize size, const RootOptions &options)
+{
+    const Border border = borderOf(options.background);
+    painter.fillRect(QRect(QPoint(), size), border.background);
+    const int ring = options.highlightThickness;
+    drawHighlightRing(painter, size, ring, shownColour(options.highlightBackground));
+    // A ring so wide that Tk's ints would overflow leaves no inside to draw.
+    const qint64 insideWidth = size.width() - 2 * qint64(ring);
+    const qint64 insideHeight = size.height() - 2 * qint64(ring);
+    if (qMin(insideWidth, insideHeight) < -(qint64(1) << 30))
+        return;
+    fill3DRectangle(painter, border, QRect(ring, ring, int(insideWidth), int(insideHeight)), options.borderWidth,
+                    options.relief);
+}
 
 void paintAsTkRoot(QWidget *widget)
 {
