@@ -18,6 +18,10 @@ if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     # Validators for the installed desktop entry and AppStream data, and a window manager for
     # checking the main window's size limits under one.
     packages+=(desktop-file-utils appstream openbox)
+    # The Wayland rig (tests/wayland): compositors nested in Xvfb with their XWayland, a session bus
+    # of its own for KWin and mutter, and Qt's Wayland platform with the Wayland clipboard's tools
+    # for measuring the designer drawn on Wayland itself.
+    packages+=(weston kwin-wayland mutter xwayland dbus-daemon qt6-wayland wl-clipboard)
     # Debian's own judge of the built package.
     packages+=(lintian)
     # The sanitizer build and the fuzz targets: the release's own clang with its sanitizer and

@@ -57,6 +57,7 @@ struct DragState
     quintptr target = 0;        // native handle of the widget being dragged
     QRect pressGeometry;        // the widget's geometry at the press, as the grid shows it
     QPoint pressPointer;        // the pointer in screen coordinates at the press, as the press event had it
+    quint64 pressSerial = 0;    // the press's pointer sample: what the release's is newer than
     // The press landed on another widget than the one it drags (a larger one over it): that widget's own
     // press or click selects it, and the drag selects its target again.
     bool pressedAnother = false;

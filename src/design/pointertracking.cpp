@@ -53,6 +53,7 @@ void startDrag(design::DesignerState &designer, quintptr handle, const native::P
     // In the terms the steps move it in: the window may place its widgets from an origin of its own.
     drag.pressGeometry = designer.layer.reader(designer.layer.controlOfHandle(handle)).geometry();
     drag.pressPointer = press.screen;
+    drag.pressSerial = press.serial;
     drag.mode = hitTest(pointerOffset(handle, press), drag.pressGeometry.size());
     drag.target = handle;
     drag.lastApplied = drag.pressGeometry;
@@ -124,7 +125,7 @@ void onButtonChanged(design::DesignerState &designer, int key, int state)
             return;
         // The widget ends where the button went up, however quickly the pointer got there.
         const native::PointerSample release = designer.layer.inputDeviceSample(design::mainwindow::InputDevice);
-        if (release.serial != 0)
+        if (release.serial > drag.pressSerial)
             followTo(designer, release.screen);
         const bool reselect = drag.active && drag.pressedAnother;
         if (reselect)

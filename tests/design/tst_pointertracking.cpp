@@ -167,7 +167,6 @@ void tst_PointerTracking::dragLabel()
         QTest::mouseRelease(mainWindow(), Qt::LeftButton, {}, mainWindow()->mapFromGlobal(QCursor::pos()));
         // The hand goes on after letting go: the widget stays where the button went up.
         QCursor::setPos(m_pressGlobal + delta + QPoint(25, 25));
-        QVERIFY(m_designer->drag.passes == 0);
         QTRY_COMPARE(rectOf(layer, m_label), result);
         QTRY_VERIFY(!m_designer->drag.active);
         QCOMPARE(gridValue(*m_designer, QStringLiteral("宽度")), QString::number(result.width()));

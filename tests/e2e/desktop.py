@@ -92,15 +92,35 @@ def _die_with_parent():
         pass
 
 
-def _stop_process(process, timeout=5.0):
+def _lead_own_group():
+    # A program that starts servers of its own (a compositor its X server, a bus its services)
+    # leads a process group, so that stopping it reaches them too.
+    os.setpgid(0, 0)
+    _die_with_parent()
+
+
+def _stop_process(process, timeout=5.0, group=False):
+    def send(sig):
+        try:
+            if group:
+                os.killpg(process.pid, sig)
+            else:
+                process.send_signal(sig)
+        except ProcessLookupError:
+            pass
     if process.poll() is not None:
+        if group:
+            send(signal.SIGKILL)  # what the leader left behind
         return process.returncode
-    process.terminate()
+    send(signal.SIGTERM)
     try:
-        return process.wait(timeout)
+        code = process.wait(timeout)
     except subprocess.TimeoutExpired:
-        process.kill()
-        return process.wait(timeout)
+        send(signal.SIGKILL)
+        code = process.wait(timeout)
+    if group:
+        send(signal.SIGKILL)
+    return code
 
 
 class Screenshot:
@@ -144,6 +164,15 @@ class Screenshot:
         offset = (y * self.width + x) * 3
         return tuple(self._rgb[offset:offset + 3])
 
+    def find(self, colour, start=(0, 0)):
+        """The first pixel of exactly the colour, in reading order from start, as (x, y); None if
+        none is."""
+        wanted = bytes(colour)
+        at = self._rgb.find(wanted, (start[1] * self.width + start[0]) * 3)
+        while at >= 0 and at % 3:
+            at = self._rgb.find(wanted, at + 1)
+        return None if at < 0 else ((at // 3) % self.width, (at // 3) // self.width)
+
     def crop(self, geometry):
         """The part of the image inside geometry (a Geometry or an (x, y, width, height) tuple)."""
         x, y, width, height = geometry
@@ -151,6 +180,15 @@ class Screenshot:
         x1, y1 = min(self.width, x + width), min(self.height, y + height)
         rows = [self._rgb[(row * self.width + x0) * 3:(row * self.width + x1) * 3] for row in range(y0, y1)]
         return Screenshot(max(0, x1 - x0), max(0, y1 - y0), b"".join(rows))
+
+    def __eq__(self, other):
+        return (isinstance(other, Screenshot) and (self.width, self.height) == (other.width, other.height)
+                and self._rgb == other._rgb)
+
+    def save_ppm(self, path):
+        """Writes the image as a binary PPM file: quick to write, for tools that read it."""
+        with open(path, "wb") as file:
+            file.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self._rgb)
 
     def save_png(self, path):
         """Writes the image as a PNG file (for looking at a failure afterwards)."""
@@ -168,11 +206,12 @@ class Screenshot:
 class App:
     """A program started with Desktop.launch(); its output goes to files that can be read any time."""
 
-    def __init__(self, process, argv, stdout_path, stderr_path):
+    def __init__(self, process, argv, stdout_path, stderr_path, group=False):
         self.process = process
         self.argv = list(argv)
         self._stdout_path = stdout_path
         self._stderr_path = stderr_path
+        self._group = group
 
     @property
     def pid(self):
@@ -217,8 +256,9 @@ class App:
             raise DesktopError(f"{self.argv[0]} did not exit within {timeout:g} s") from None
 
     def stop(self, timeout=5.0):
-        """Terminates the program (then kills it after timeout seconds); returns its exit code."""
-        return _stop_process(self.process, timeout)
+        """Terminates the program (then kills it after timeout seconds); returns its exit code.
+        A program launched with its own group takes the rest of its group with it."""
+        return _stop_process(self.process, timeout, self._group)
 
 
 class Desktop:
@@ -228,11 +268,13 @@ class Desktop:
     Coordinates are absolute screen pixels unless a window id is given, in which case they are
     relative to that window's top-left corner."""
 
-    def __init__(self, width=1920, height=1080, depth=24, dpi=96, first_display=91):
+    def __init__(self, width=1920, height=1080, depth=24, dpi=96, first_display=91, server=None, env=None):
         self.screen = (width, height, depth)
         self.dpi = dpi
         self.first_display = first_display
         self.display = None  # ":91" once started
+        self._server = server  # an X server that someone else runs, such as a compositor's XWayland
+        self._env = dict(env or {})  # what every program here needs besides DISPLAY (XAUTHORITY, say)
         self._xvfb = None
         self._apps = []
         self._clipboard_servers = []
@@ -250,9 +292,14 @@ class Desktop:
 
     def start(self, timeout=10.0):
         """Starts Xvfb on the first free display from first_display upward and waits until it
-        accepts connections. Raises DesktopError if Xvfb is missing or does not come up."""
-        require_tools("Xvfb")
+        accepts connections. Raises DesktopError if Xvfb is missing or does not come up.
+        A desktop made with server=":N" starts no server: it drives the one that runs there,
+        and close() leaves that server alone."""
         self._directory = tempfile.mkdtemp(prefix="kestrigan-desktop-")
+        if self._server is not None:
+            self.display = self._server
+            return self
+        require_tools("Xvfb")
         failures = []
         number = self.first_display
         while len(failures) < 10 and number < self.first_display + 200:
@@ -327,18 +374,24 @@ class Desktop:
 
     def environment(self, extra=None):
         """The environment for a program on this desktop: ours, with DISPLAY set and Qt told to
-        use the X11 platform (a test runner may have set QT_QPA_PLATFORM=offscreen)."""
+        use the X11 platform (a test runner may have set QT_QPA_PLATFORM=offscreen). extra adds to
+        it, and removes the variables it gives as None."""
         self._require_started()
         environment = dict(os.environ)
         environment["DISPLAY"] = self.display
         environment["QT_QPA_PLATFORM"] = "xcb"
         environment.setdefault("LANG", "C.UTF-8")
-        environment.update(extra or {})
+        for name, value in {**self._env, **(extra or {})}.items():
+            if value is None:
+                environment.pop(name, None)
+            else:
+                environment[name] = value
         return environment
 
-    def launch(self, argv, env=None, cwd=None):
+    def launch(self, argv, env=None, cwd=None, group=False, pass_fds=()):
         """Starts a program on this desktop and returns its App. env adds to (or overrides)
-        environment(). The program is stopped by close()."""
+        environment(). The program is stopped by close(); with group, it leads a process group
+        of its own and whatever it started is stopped with it. pass_fds are inherited."""
         self._require_started()
         if shutil.which(argv[0]) is None and not os.access(argv[0], os.X_OK):
             raise DesktopError(f"cannot launch {argv[0]}: not found or not executable")
@@ -347,8 +400,9 @@ class Desktop:
         stderr_path = os.path.join(self._directory, f"app-{index}.err")
         with open(stdout_path, "wb") as stdout, open(stderr_path, "wb") as stderr:
             process = subprocess.Popen(list(argv), stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr,
-                                       env=self.environment(env), cwd=cwd, preexec_fn=_die_with_parent)
-        app = App(process, argv, stdout_path, stderr_path)
+                                       env=self.environment(env), cwd=cwd, pass_fds=pass_fds,
+                                       preexec_fn=_lead_own_group if group else _die_with_parent)
+        app = App(process, argv, stdout_path, stderr_path, group)
         self._apps.append(app)
         return app
 

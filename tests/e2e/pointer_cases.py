@@ -1,7 +1,9 @@
 """What the mouse must do in the designer, as a new user tries it: a scenario for any desktop.
 
-run(designer, step) plays it on a started designer (a tst_designer_e2e.Designer, or one that maps
-its points another way, as a compositor's screen needs) whose design window has been located. It
+run(designer, step) plays it on a started designer whose design window has been located: a
+tst_designer_e2e.Designer, or any with its gestures (choose, click, drag, flick, hover, edit_value)
+and questions (design, palette_point, pointer_chosen, design_pixels, program, frame_side), such as
+one that maps its points onto a compositor's screen. It
 places widgets, drags, flicks, presses check buttons, drags from the palette, drags where widgets
 overlap and makes the window as small as it goes, and then checks every widget's place and size and
 the window's size in the program it copies out of the code view. It raises DesktopError naming the
@@ -11,7 +13,7 @@ case that went wrong.
 import time
 
 from desktop import wait_until
-from tst_designer_e2e import PALETTE_ROWS, SETTLE, _options, check
+from tst_designer_e2e import SETTLE, _options, check
 
 # Grid rows of a label or check button, and of the window.
 CAPTION_ROW, WIDTH_ROW, HEIGHT_ROW = 2, 5, 6
@@ -31,31 +33,11 @@ def placements(program):
     return widgets, window
 
 
-def copied_program(designer):
-    designer.press_panel("code")
-    time.sleep(SETTLE)
-    program = designer.copy_code()
-    designer.press_panel("window")
-    time.sleep(SETTLE)
-    return program
-
-
 def place(designer, kind, x, y):
     designer.choose(kind)
     time.sleep(0.2)
     designer.click(designer.design(x, y))
     time.sleep(0.3)
-
-
-def same_pixels(designer, rect, other_origin=None, before=None):
-    """The design's pixels in rect (client coordinates) now, or whether they equal `before` (taken
-    the same way) at other_origin."""
-    shot = designer.screenshot()
-    x0, y0, width, height = rect
-    if other_origin is not None:
-        x0, y0 = other_origin
-    now = [shot.pixel(*designer.design(x0 + dx, y0 + dy)) for dy in range(height) for dx in range(width)]
-    return now if before is None else now == before
 
 
 def run(designer, step):
@@ -84,20 +66,19 @@ def run(designer, step):
 
     step("pointer cases: the check button pressed right of its caption, twice, stays unchecked")
     check_rect = (20, 100, 120, 20)
-    before = same_pixels(designer, check_rect)
+    before = designer.design_pixels(check_rect)
     for _ in range(2):
         designer.click(designer.design(20 + 110, 100 + 10))
         time.sleep(SETTLE)
-    check(same_pixels(designer, check_rect, before=before), "the check button changed its look when pressed")
+    check(designer.design_pixels(check_rect) == before, "the check button changed its look when pressed")
     designer.drag(designer.design(20 + 110, 100 + 10), designer.design(20 + 110, 100 + 10 + 20), steps=4)
     expected["CheckButton3"] = (20, 120, 120, 20)
-    check(same_pixels(designer, check_rect, (20, 120), before),
+    check(designer.design_pixels((20, 120, 120, 20)) == before,
           "the check button dragged from right of its caption does not look as it did")
 
     step("pointer cases: 标签 dragged from the palette onto the design window places a label there")
-    designer.drag(designer.palette_item(PALETTE_ROWS["label"]), designer.design(200, 150), steps=12)
-    wait_until(lambda: designer.palette_selected_row(designer.screenshot()) == PALETTE_ROWS["pointer"], 5.0,
-               "after the drop the palette did not return to the pointer")
+    designer.drag(designer.palette_point("label"), designer.design(200, 150), steps=12)
+    wait_until(designer.pointer_chosen, 5.0, "after the drop the palette did not return to the pointer")
     expected["Label5"] = (200, 150, 120, 20)
 
     step("pointer cases: where a large check button lies over a label, the label is dragged and shown")
@@ -106,16 +87,16 @@ def run(designer, step):
     designer.edit_value(WIDTH_ROW, "140")
     designer.edit_value(HEIGHT_ROW, "36")
     cover = (150, 160, 140, 36)
-    before = same_pixels(designer, cover)
+    before = designer.design_pixels(cover)
     designer.drag(designer.design(200, 180), designer.design(200 + 20, 180 + 6), steps=4)
     # The grid shows what was dragged: a width typed now is the label's.
     designer.edit_value(WIDTH_ROW, "77")
-    check(same_pixels(designer, cover, before=before), "the check button over the label changed its look")
+    check(designer.design_pixels(cover) == before, "the check button over the label changed its look")
     expected["Label6"] = (180, 176, 77, 20)
     expected["CheckButton7"] = cover
 
     step("pointer cases: every widget is where the mouse put it")
-    widgets, window = placements(copied_program(designer))
+    widgets, window = placements(designer.program())
     faults = [f"{name}: {widgets.get(name)}, expected {rect}" for name, rect in expected.items()
               if widgets.get(name) != rect]
     check(not faults, "in the copied program: " + "; ".join(faults))
@@ -125,7 +106,7 @@ def run(designer, step):
     time.sleep(SETTLE)
     designer.edit_value(WINDOW_WIDTH_ROW, "0")
     designer.edit_value(WINDOW_HEIGHT_ROW, "0")
-    _, window = placements(copied_program(designer))
+    _, window = placements(designer.program())
     check(window == (1, 1), f"the window typed 0 x 0 is {window} in the program, expected Tk's (1, 1)")
     designer.click(designer.design(0, 0))            # all there is of the client area
     time.sleep(SETTLE)
@@ -134,10 +115,8 @@ def run(designer, step):
     # Two pixels inside the frame's outer corner, where a press sizes both ways; the frame decides
     # from the pointer's way in what a press will do, so it comes from inside the window.
     corner = designer.design(300 + designer.frame_side - 2, 200 + designer.frame_side - 2)
-    designer.desktop.mouse_move(*designer.design(290, 190), window=designer.window)
-    time.sleep(SETTLE)
-    designer.desktop.mouse_move(*designer.design(300, 200), window=designer.window)
-    time.sleep(SETTLE)
+    designer.hover(designer.design(290, 190))
+    designer.hover(designer.design(300, 200))
     designer.drag(corner, designer.design(-20, -20), steps=8)
-    _, window = placements(copied_program(designer))
+    _, window = placements(designer.program())
     check(window == (1, 1), f"the frame dragged inward stops at {window}, expected (1, 1) as for a typed 0")

@@ -123,6 +123,33 @@ class Designer:
             d.mouse_up()
         time.sleep(0.1)
 
+    # ---- what the pointer cases ask of a designer on any desktop (pointer_cases.py) ----
+
+    def palette_point(self, kind):
+        return self.palette_item(PALETTE_ROWS[kind])
+
+    def pointer_chosen(self):
+        return self.palette_selected_row(self.screenshot()) == PALETTE_ROWS["pointer"]
+
+    def design_pixels(self, rect):
+        """The design's pixels in the rectangle of its client area, row by row."""
+        shot = self.screenshot()
+        x0, y0, width, height = rect
+        return [shot.pixel(*self.design(x0 + dx, y0 + dy)) for dy in range(height) for dx in range(width)]
+
+    def hover(self, point):
+        self.desktop.mouse_move(*point, window=self.window)
+        time.sleep(SETTLE)
+
+    def program(self):
+        """The program, copied out of the code view; the window panel shows again afterwards."""
+        self.press_panel("code")
+        time.sleep(SETTLE)
+        text = self.copy_code()
+        self.press_panel("window")
+        time.sleep(SETTLE)
+        return text
+
     def flick(self, start, delta):
         """Presses at start, moves by delta and releases, all at once: within a few milliseconds,
         before the pointer device polls once."""

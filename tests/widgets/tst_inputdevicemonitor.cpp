@@ -70,6 +70,8 @@ private slots:
     void moves();
     void stoppedMonitorReportsNothing();
     void controlRaisesEventsAndStaysHidden();
+    void pollsOnlyWhileThereIsSomethingToSee_data();
+    void pollsOnlyWhileThereIsSomethingToSee();
 };
 
 void tst_InputDeviceMonitor::init()
@@ -251,6 +253,51 @@ void tst_InputDeviceMonitor::controlRaisesEventsAndStaysHidden()
                                                           {Event::ButtonChanged, {257, 1}},
                                                           {Event::DeviceMoved, {15, 5, 0, 5, -5, 0}}};
     QCOMPARE(raised, expected);
+}
+
+void tst_InputDeviceMonitor::pollsOnlyWhileThereIsSomethingToSee_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("polling");
+    // As buttonChanges, and "m" a move over the first child (the watched area), "m2" over the second;
+    // after each step whether a poll is due ("y"/"n"), once the due ones have run ("wait").
+    QTest::newRow("at rest nothing is due") << "start wait" << "n";
+    QTest::newRow("held, it polls until the release is seen") << "start pL wait rL wait" << "y y y n";
+    QTest::newRow("a move over the area wakes it, once") << "start m wait" << "y n";
+    QTest::newRow("a move elsewhere does not") << "start m2 wait" << "n n";
+    QTest::newRow("a button held elsewhere does") << "start pR2 wait rR2 wait" << "y y y n";
+}
+
+// An idle program sleeps: no poll is due while no button is held and the pointer rests or moves
+// outside the watched area.
+void tst_InputDeviceMonitor::pollsOnlyWhileThereIsSomethingToSee()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, polling);
+    PointerWindow w;
+    QVERIFY(w.show());
+    InputDeviceMonitor monitor;
+    monitor.setWatchedArea(&w.first);
+    QStringList seen;
+    for (const QString &step : steps.split(QLatin1Char(' '))) {
+        QWidget *target = step.endsWith(QLatin1Char('2')) ? &w.second : &w.first;
+        if (step == QLatin1String("start")) {
+            monitor.start();
+            continue;
+        }
+        if (step == QLatin1String("wait")) {
+            // Every poll that is due runs; one that finds something new makes the next one due.
+            QTest::qWait(3 * InputDeviceMonitor::PollInterval);
+        } else if (step.startsWith(QLatin1Char('m'))) {
+            QTest::mouseMove(target, QPoint(20, 20));
+        } else if (step.startsWith(QLatin1Char('p'))) {
+            QTest::mousePress(target, buttonNamed(step.at(1)));
+        } else {
+            QTest::mouseRelease(target, buttonNamed(step.at(1)));
+        }
+        seen.append(monitor.isPolling() ? QStringLiteral("y") : QStringLiteral("n"));
+    }
+    QCOMPARE(seen.join(QLatin1Char(' ')), polling);
 }
 
 QTEST_MAIN(tst_InputDeviceMonitor)

@@ -48,6 +48,7 @@ void InputDeviceMonitor::start(int interval)
     m_reported = QGuiApplication::mouseButtons();
     m_latched = m_reported;
     m_position = QCursor::pos();
+    m_seenSample = native::latestPointerSample().serial;
     m_events.clear();
     m_pending.clear();
     m_interval = interval;
@@ -112,10 +113,14 @@ void InputDeviceMonitor::poll()
         reportButton(button, now.testFlag(button), native::latestPointerSample());
     m_latched = m_reported;
 
+    // A move the windows saw counts too: the pointer may have got where it is before the poll and
+    // its event only after, and what handles the move asks the event where it was.
     const QPoint position = QCursor::pos();
-    if (position != m_position) {
+    const quint64 seen = native::latestPointerSample().serial;
+    if (position != m_position || seen != m_seenSample) {
         m_pending.append(Notification{0, 0, position, position - m_position});
         m_position = position;
+        m_seenSample = seen;
     }
     deliverPending();
     // With every button up nothing can change until the next event wakes the polling again.

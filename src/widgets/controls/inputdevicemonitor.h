@@ -96,6 +96,7 @@ private:
     QList<LatchedChange> m_events;   // latched since the previous poll, in order
     native::PointerSample m_changeSample;
     QPoint m_position;
+    quint64 m_seenSample = 0;   // the serial of the latest pointer sample at the previous poll
     QList<Notification> m_pending;
 };
 

@@ -13,6 +13,9 @@
 #include <QStyleOption>
 #include <QStylePainter>
 
+#include <optional>
+#include <utility>
+
 namespace widgets {
 
 namespace {
@@ -31,6 +34,13 @@ QSize startSize(QSize wanted, qreal scale)
     return wanted.boundedTo(available.expandedTo(QSize(1, 1)));
 }
 
+// The outer size of a self-framed window around a one-by-one client.
+QSize smallestFramedSize(const QWidget *frame)
+{
+    const QMargins margins = frame->contentsMargins();
+    return QSize(margins.left() + margins.right() + 1, margins.top() + margins.bottom() + 1);
+}
+
 // A window that frames itself. Its client area can be as small as a window system's, one pixel each
 // way (what Tk gives a window asked to be 0 wide), and the frame stays a frame: where the title bar
 // has no room for its icon and buttons, it shows the title alone rather than crowd them over the
@@ -40,42 +50,51 @@ class DrawnFrame : public QMdiSubWindow
 public:
     using QMdiSubWindow::QMdiSubWindow;
 
-    // The outer size of a one-by-one client.
-    QSize smallestSize() const
-    {
-        const QMargins frame = contentsMargins();
-        return QSize(frame.left() + frame.right() + 1, frame.top() + frame.bottom() + 1);
-    }
-
 protected:
+    // The right and bottom edges and their corner are sized here, from the pointer's travel in the
+    // window's own coordinates: Qt's own sizing counts from where it believes the window is on the
+    // screen, which not every window manager tells it truly, and it stops following an axis once the
+    // pointer passes the smallest size. The left and top edges move the window, which its owner puts
+    // back; Qt sizes those.
     void mousePressEvent(QMouseEvent *event) override
     {
-        m_pressAt = event->position().toPoint();
+        const QPoint at = event->position().toPoint();
+        const QRect client = contentsRect();
+        const bool right = at.x() > client.right();
+        const bool bottom = at.y() > client.bottom();
+        if (event->button() != Qt::LeftButton || isMinimized() || isMaximized() || !(right || bottom)
+            || at.x() < client.left() || at.y() < client.top()) {
+            QMdiSubWindow::mousePressEvent(event);
+            return;
+        }
+        m_sizing = {right, bottom};
+        m_pressAt = event->position();
         m_pressSize = size();
-        QMdiSubWindow::mousePressEvent(event);
+        event->accept();
     }
 
-    // Dragged past the smallest size, the frame would stop following on one axis or both; the pointer
-    // it sees stops where the window is at its smallest instead, as a window manager's frame does.
     void mouseMoveEvent(QMouseEvent *event) override
     {
-        if (!(event->buttons() & Qt::LeftButton) || isMinimized() || isMaximized()) {
+        if (!m_sizing) {
             QMdiSubWindow::mouseMoveEvent(event);
             return;
         }
-        const QMargins frame = contentsMargins();
-        const QSize room = m_pressSize - smallestSize();
-        QPointF at = event->position();
-        if (m_pressAt.x() >= m_pressSize.width() - frame.right())
-            at.setX(qMax(at.x(), qreal(m_pressAt.x() - room.width())));
-        else if (m_pressAt.x() < frame.left())
-            at.setX(qMin(at.x(), qreal(m_pressAt.x() + room.width())));
-        if (m_pressAt.y() >= m_pressSize.height() - frame.bottom())
-            at.setY(qMax(at.y(), qreal(m_pressAt.y() - room.height())));
-        QMouseEvent clamped(event->type(), at, event->scenePosition() + (at - event->position()),
-                            event->globalPosition() + (at - event->position()), event->button(), event->buttons(),
-                            event->modifiers());
-        QMdiSubWindow::mouseMoveEvent(&clamped);
+        const QPointF travel = event->position() - m_pressAt;
+        QSize wanted = m_pressSize;
+        if (m_sizing->first)
+            wanted.setWidth(qRound(m_pressSize.width() + travel.x()));
+        if (m_sizing->second)
+            wanted.setHeight(qRound(m_pressSize.height() + travel.y()));
+        resize(wanted.expandedTo(minimumSize()));
+    }
+
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        if (m_sizing && event->button() == Qt::LeftButton) {
+            m_sizing.reset();
+            return;
+        }
+        QMdiSubWindow::mouseReleaseEvent(event);
     }
 
     void paintEvent(QPaintEvent *event) override
@@ -102,7 +121,8 @@ protected:
     }
 
 private:
-    QPoint m_pressAt;   // where the left button went down, and the size then
+    std::optional<std::pair<bool, bool>> m_sizing;  // the right edge, the bottom edge follow the pointer
+    QPointF m_pressAt;   // where the left button went down, and the size then
     QSize m_pressSize;
 };
 
@@ -279,7 +299,7 @@ void WindowControl::applyLargestSize()
 {
     // Dragging the frame and writing the size stop at the same smallest client, one pixel each way.
     if (m_subWindow && !m_subWindow->isMinimized()) {
-        const QSize smallest = static_cast<DrawnFrame *>(m_subWindow)->smallestSize();
+        const QSize smallest = smallestFramedSize(m_subWindow);
         if (smallest != m_subWindow->minimumSize())
             m_subWindow->setMinimumSize(smallest);
     }
