@@ -1,10 +1,11 @@
 // A resource text as RESOURCE_MANAGER may hold anything: read as Tk reads it, the options of every
-// widget class resolved from it, and their borders drawn, without a fault. A line without colon
+// widget class and of the root window resolved from it, and their borders drawn, without a fault. A line without colon
 // ends Tk's reading, so nothing after it may change an answer.
 
 #include "widgets/tklook/optiondatabase.h"
 #include "widgets/tklook/tkborder.h"
 #include "widgets/tklook/tkoptions.h"
+#include "widgets/tklook/tkroot.h"
 
 #include <QImage>
 #include <QPainter>
@@ -21,13 +22,16 @@ std::optional<QRgba64> noServer(const QByteArray &)
     return std::nullopt;
 }
 
-WidgetOptions optionsIn(const OptionDatabase &database, WidgetClass widgetClass)
+OptionLookup lookupIn(const OptionDatabase &database, std::optional<WidgetClass> widgetClass)
 {
-    const OptionPath path = pathOf(widgetClass);
-    const OptionLookup lookup = [&](QByteArrayView name, QByteArrayView optionClass) {
+    return [&database, path = pathOf(widgetClass)](QByteArrayView name, QByteArrayView optionClass) {
         return database.value(path, name, optionClass);
     };
-    return resolveOptions(widgetClass, lookup, ScreenWidth{1920, 508}, noServer);
+}
+
+WidgetOptions optionsIn(const OptionDatabase &database, WidgetClass widgetClass)
+{
+    return resolveOptions(widgetClass, lookupIn(database, widgetClass), ScreenWidth{1920, 508}, noServer);
 }
 
 bool same(const WidgetOptions &a, const WidgetOptions &b)
@@ -59,5 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         draw3DRectangle(painter, borderOf(options.background), canvas.rect(), options.borderWidth, options.relief);
         drawHighlightRing(painter, canvas.size(), options.highlightThickness, Qt::red);
     }
+    const RootOptions root = resolveRootOptions(lookupIn(database, std::nullopt), ScreenWidth{1920, 508}, noServer);
+    const QPoint origin = childOriginOf(root);
+    if (root.highlightThickness < 0 || root.padX < 0 || root.padY < 0 || origin.x() < 0 || origin.y() < 0)
+        qFatal("the root window took a negative distance");
+    paintRootWindow(painter, canvas.size(), root);
     return 0;
 }

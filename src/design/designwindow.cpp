@@ -103,8 +103,12 @@ WindowLayout designWindowTable(design::DesignerState &designer)
     window.frame = WindowFrame::Drawn;
     // Tk places the program's widgets in screen pixels; the design's widgets cover the same ones.
     window.screenPixels = true;
-    // The design window stands for the program's Tk root window, and shows its background.
+    // The design window stands for the program's Tk root window: it shows its background, ring and
+    // border, and places the widgets inside its internal border as Tk does. The grid and the code keep
+    // the program's positions.
     window.background = fromQColor(tk::rootWindowBackground());
+    window.tkLook = true;
+    window.childOrigin = tk::rootWindowChildOrigin();
     window.events = {
         {Event::Created, bind(onCreated)},
         {Event::MayClose, [](const EventArgs &) { return false; }},

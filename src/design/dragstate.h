@@ -55,7 +55,7 @@ struct DragState
     bool active = false;        // a drag is following the pointer; idle when false
     DragMode mode = DragMode::Move;
     quintptr target = 0;        // native handle of the widget being dragged
-    QRect pressGeometry;        // the widget's outer rectangle in the design window's client area at the press
+    QRect pressGeometry;        // the widget's geometry at the press, as the grid shows it
     QPoint pressPointer;        // the pointer in screen coordinates at the press, as the press event had it
     quint64 pressSerial = 0;    // the press's pointer sample: what the release's is newer than
     // The press landed on another widget than the one it drags (a larger one over it): that widget's own

@@ -71,7 +71,8 @@ void onPaletteItemDropped(design::DesignerState &designer)
     const std::optional<QPoint> at = native::positionIn(client, release);
     if (!at || !native::isWithin(native::windowUnder(release), client))
         return;
-    placeKind(designer, *kind, at->x(), at->y());
+    const QPoint placed = layer.placedPosition(ids::DesignWindow, *at);
+    placeKind(designer, *kind, placed.x(), placed.y());
 }
 
 void onDesignWindowPressed(design::DesignerState &designer, int x, int y)

@@ -50,7 +50,8 @@ void selectTarget(design::DesignerState &designer)
 void startDrag(design::DesignerState &designer, quintptr handle, const native::PointerSample &press)
 {
     DragState &drag = designer.drag;
-    drag.pressGeometry = widgetRect(handle);
+    // In the terms the steps move it in: the window may place its widgets from an origin of its own.
+    drag.pressGeometry = designer.layer.reader(designer.layer.controlOfHandle(handle)).geometry();
     drag.pressPointer = press.screen;
     drag.pressSerial = press.serial;
     drag.mode = hitTest(pointerOffset(handle, press), drag.pressGeometry.size());

@@ -25,8 +25,9 @@ void onButtonChanged(design::DesignerState &designer, int key, int state);
 // be taken. 0 if none. Everything is reckoned in the sampled window's own coordinates.
 quintptr windowUnderPointer(const widgets::native::PointerSample &sample);
 
-// The widget's outer rectangle in its parent's client coordinates. The handle must be a live widget's,
-// such as one that windowUnderPointer has just answered.
+// The widget's outer rectangle in its parent's client area, from its corner whatever origin the parent
+// places it from. The handle must be a live widget's, such as one that windowUnderPointer has just
+// answered.
 QRect widgetRect(quintptr handle);
 // The sample's position relative to the widget's outer top-left corner; the same caution applies.
 QPoint pointerOffset(quintptr handle, const widgets::native::PointerSample &sample);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "widgets/childorigin.h"
 #include "widgets/controltype.h"
 #include "widgets/events.h"
 #include "widgets/layouttable.h"
@@ -50,9 +51,15 @@ public:
     bool inScreenPixels() const { return m_screenPixels; }
     void setScreenPixels(bool screenPixels) { m_screenPixels = screenPixels; }
 
-    // Where the control lies in its parent, in screen pixels; a window's is its frame on the screen.
-    virtual QRect screenGeometry() const { return widget()->geometry(); }
-    virtual void setScreenGeometry(const QRect &rect) { widget()->setGeometry(rect); }
+    // Where the parent places the control from, in screen pixels from the corner of its client area:
+    // the parent window's child origin (WindowEntry), or none.
+    QPoint placingOrigin() const { return m_placingOrigin; }
+    void setPlacingOrigin(QPoint origin) { m_placingOrigin = origin; }
+
+    // Where the control lies in its parent, in screen pixels from the placing origin; a top-level
+    // window's is its frame on the screen.
+    virtual QRect screenGeometry() const { return placedRect(widget()->geometry(), m_placingOrigin); }
+    virtual void setScreenGeometry(const QRect &rect) { widget()->setGeometry(shownRect(rect, m_placingOrigin)); }
     // The same in the units of the control's geometry (see scale()).
     QRect geometry() const { return fromScreen(screenGeometry(), scale()); }
     void setGeometry(const QRect &rect) { setScreenGeometry(toScreen(rect, scale())); }
@@ -70,6 +77,7 @@ private:
     EventSink m_sink;
     QString m_tag;
     bool m_screenPixels = false;
+    QPoint m_placingOrigin;
 };
 
 // Makes the control of a layout entry's type, its widget a child of `parent`.

@@ -127,9 +127,14 @@ bool WidgetLayer::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    const Control *control = find(ControlRef{key->window, key->control, ControlType::Window});
+    const ControlRef source{key->window, key->control, ControlType::Window};
+    const Control *control = find(source);
     const qreal scale = control ? control->scale() : 1;
-    const QPoint at(fromScreen(qFloor(mouse->position().x()), scale), fromScreen(qFloor(mouse->position().y()), scale));
+    const QPoint position(qFloor(mouse->position().x()), qFloor(mouse->position().y()));
+    // A window tells where in its client area, as its controls are placed; a control, where in itself.
+    const QPoint at = key->control == WindowItself
+                          ? placedPosition(source, position)
+                          : QPoint(fromScreen(position.x(), scale), fromScreen(position.y(), scale));
     const bool proceed = raiseEvent(key->window, key->control, number, EventArgs{{at.x(), at.y(), keyState(mouse->modifiers())}});
     return !proceed;
 }

@@ -102,6 +102,9 @@ struct WindowEntry
     WindowFrame frame = WindowFrame::Native;
     bool screenPixels = false;    // the window's and its controls' geometry, as for a control
     Colour background = DefaultColour;
+    bool tkLook = false;          // drawn as Tk draws the program's root window (tklook.h)
+    // Where the client area places its controls from, in screen pixels from its corner (childorigin.h).
+    QPoint childOrigin;
     QList<EventBinding> events;
 };
 

@@ -117,10 +117,13 @@ QWidget *WidgetLayer::parentWidgetFor(LoadedWindow &window, const ControlEntry &
 
 Control *WidgetLayer::makeControl(LoadedWindow &window, int id, const ControlEntry &entry)
 {
-    std::unique_ptr<Control> made = createControl(entry.type, parentWidgetFor(window, entry));
+    QWidget *parent = parentWidgetFor(window, entry);
+    std::unique_ptr<Control> made = createControl(entry.type, parent);
     if (!made)
         return nullptr;
     Control *control = made.get();
+    if (parent == window.window->clientWidget())
+        control->setPlacingOrigin(window.window->childOrigin());
     const int windowId = window.layout.window.id;
     control->setScreenPixels(entry.screenPixels || window.layout.window.screenPixels);
     ControlRecord &record = window.controls[id];
@@ -329,8 +332,42 @@ void WidgetLayer::setParent(const ControlRef &ref, const ControlRef &newParent)
         flags = (flags & ~Qt::WindowType_Mask) | Qt::SubWindow;
     widget->setParent(parent->clientWidget(), flags);
     widget->setGeometry(rect);
+    const auto *window = dynamic_cast<const WindowControl *>(parent);
+    child->setPlacingOrigin(window ? window->childOrigin() : QPoint());
     if (wasShown)
         widget->show();
+}
+
+void WidgetLayer::setChildOrigin(const ControlRef &windowRef, QPoint origin)
+{
+    auto *window = dynamic_cast<WindowControl *>(find(windowRef));
+    if (!window)
+        return;
+    window->setChildOrigin(origin);
+    // Every control in the client area keeps its geometry, from the new origin; some may have come
+    // from other windows.
+    const QWidget *client = window->clientWidget();
+    auto replace = [client, origin](Control &control) {
+        if (control.widget()->parentWidget() != client)
+            return;
+        const QRect placed = control.screenGeometry();
+        control.setPlacingOrigin(origin);
+        control.setScreenGeometry(placed);
+    };
+    for (auto &[id, loadedWindow] : m_windows) {
+        replace(*loadedWindow.window);
+        for (auto &[controlId, record] : loadedWindow.controls)
+            replace(*record.control);
+    }
+}
+
+QPoint WidgetLayer::placedPosition(const ControlRef &windowRef, QPoint clientPoint) const
+{
+    const auto *window = dynamic_cast<const WindowControl *>(find(windowRef));
+    if (!window)
+        return clientPoint;
+    const QPoint placed = placedPoint(clientPoint, window->childOrigin());
+    return QPoint(fromScreen(placed.x(), window->scale()), fromScreen(placed.y(), window->scale()));
 }
 
 bool WidgetLayer::cloneControl(const ControlRef &source, ControlRef &output)

@@ -92,8 +92,16 @@ public:
     void moveControl(const ControlRef &ref, std::optional<int> left, std::optional<int> top,
                      std::optional<int> width = std::nullopt, std::optional<int> height = std::nullopt);
 
-    // Makes the control a child of another control's client area, possibly in another window.
+    // Makes the control a child of another control's client area, possibly in another window. It keeps
+    // its place on the screen.
     void setParent(const ControlRef &ref, const ControlRef &newParent);
+
+    // Where the window's client area places its controls from, in screen pixels from its corner
+    // (WindowEntry::childOrigin). Its controls keep their geometry, and move on the screen.
+    void setChildOrigin(const ControlRef &window, QPoint origin);
+    // A point of the window's client area, in screen pixels from its corner, as its controls' positions
+    // and its own pointer events give it.
+    QPoint placedPosition(const ControlRef &window, QPoint clientPoint) const;
 
     // Copies the source's stored layout entry into a new hidden control behind it, which answers events
     // through the source's bindings. False, with nothing changed, when it cannot.

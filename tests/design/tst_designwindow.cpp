@@ -210,15 +210,21 @@ void tst_DesignWindow::pointerTextOverEmptyClientArea_data()
 {
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<QString>("status");
-    QTest::newRow("top-left corner") << QPoint(0, 0) << QStringLiteral(" 指针座标: 0,0");
-    QTest::newRow("(12, 7)") << QPoint(12, 7) << QStringLiteral(" 指针座标: 12,7");
-    QTest::newRow("bottom-right corner") << QPoint(299, 199) << QStringLiteral(" 指针座标: 299,199");
+    QTest::addColumn<QPoint>("origin");   // where the design window places its widgets from
+    QTest::newRow("top-left corner") << QPoint(0, 0) << QStringLiteral(" 指针座标: 0,0") << QPoint();
+    QTest::newRow("(12, 7)") << QPoint(12, 7) << QStringLiteral(" 指针座标: 12,7") << QPoint();
+    QTest::newRow("bottom-right corner") << QPoint(299, 199) << QStringLiteral(" 指针座标: 299,199") << QPoint();
+    // Where a widget placed there would go, over the root window's border too.
+    QTest::newRow("inside a border") << QPoint(12, 17) << QStringLiteral(" 指针座标: 3,7") << QPoint(9, 10);
+    QTest::newRow("over a border") << QPoint(0, 0) << QStringLiteral(" 指针座标: -9,-10") << QPoint(9, 10);
 }
 
 void tst_DesignWindow::pointerTextOverEmptyClientArea()
 {
     QFETCH(QPoint, at);
     QFETCH(QString, status);
+    QFETCH(QPoint, origin);
+    m_designer->layer.setChildOrigin(DesignWindow, origin);
     // With no button held this is what moving the mouse does (a null point would mean the centre to QTest).
     QCursor::setPos(designClient(*m_designer)->mapToGlobal(at));
     QCoreApplication::processEvents();

@@ -71,19 +71,30 @@ void tst_Placement::placesEachKind_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<Prop>("fontProperty");
     QTest::addColumn<QString>("entry");
+    // Where the design window places its widgets from, and where the press at (70, 45) places one.
+    QTest::addColumn<QPoint>("origin");
+    QTest::addColumn<QPoint>("placedAt");
     QTest::newRow("label") << int(LabelRow) << ComponentKind::Label << ControlType::Label << QSize(120, 20)
-                           << Prop::LabelText << QStringLiteral("标签") << Prop::LabelFont << QStringLiteral("1.标签");
+                           << Prop::LabelText << QStringLiteral("标签") << Prop::LabelFont << QStringLiteral("1.标签")
+                           << QPoint() << QPoint(70, 45);
     QTest::newRow("entry") << int(EntryRow) << ComponentKind::Entry << ControlType::EntryField << QSize(120, 20)
-                           << Prop::EntryText << QString() << Prop::EntryFont << QStringLiteral("1.编辑框");
+                           << Prop::EntryText << QString() << Prop::EntryFont << QStringLiteral("1.编辑框")
+                           << QPoint() << QPoint(70, 45);
     QTest::newRow("button") << int(ButtonRow) << ComponentKind::Button << ControlType::PushButton << QSize(88, 32)
                             << Prop::ButtonCaption << QStringLiteral("按钮") << Prop::ButtonFont
-                            << QStringLiteral("1.按钮");
+                            << QStringLiteral("1.按钮") << QPoint() << QPoint(70, 45);
     QTest::newRow("radio button") << int(RadioButtonRow) << ComponentKind::RadioButton << ControlType::RadioButton
                                   << QSize(120, 20) << Prop::CheckCaption << QStringLiteral("单选框")
-                                  << Prop::CheckFont << QStringLiteral("1.单选框");
+                                  << Prop::CheckFont << QStringLiteral("1.单选框") << QPoint() << QPoint(70, 45);
     QTest::newRow("check button") << int(CheckButtonRow) << ComponentKind::CheckButton << ControlType::CheckBox
                                   << QSize(120, 20) << Prop::CheckCaption << QStringLiteral("复选框")
-                                  << Prop::CheckFont << QStringLiteral("1.复选框");
+                                  << Prop::CheckFont << QStringLiteral("1.复选框") << QPoint() << QPoint(70, 45);
+    QTest::newRow("button inside a border") << int(ButtonRow) << ComponentKind::Button << ControlType::PushButton
+                                            << QSize(88, 32) << Prop::ButtonCaption << QStringLiteral("按钮")
+                                            << Prop::ButtonFont << QStringLiteral("1.按钮") << QPoint(9, 10) << QPoint(61, 35);
+    QTest::newRow("entry with an origin past 16 bits") << int(EntryRow) << ComponentKind::Entry << ControlType::EntryField
+                                                       << QSize(120, 20) << Prop::EntryText << QString() << Prop::EntryFont
+                                                       << QStringLiteral("1.编辑框") << QPoint(65538, 2) << QPoint(68, 43);
 }
 
 void tst_Placement::placesEachKind()
@@ -96,7 +107,10 @@ void tst_Placement::placesEachKind()
     QFETCH(QString, text);
     QFETCH(Prop, fontProperty);
     QFETCH(QString, entry);
+    QFETCH(QPoint, origin);
+    QFETCH(QPoint, placedAt);
     widgets::WidgetLayer &layer = m_designer->layer;
+    layer.setChildOrigin(design::ids::DesignWindow, origin);
 
     choose(*m_designer, row);
     QCOMPARE(paletteItem(*m_designer), row);
@@ -107,7 +121,9 @@ void tst_Placement::placesEachKind()
     QVERIFY(made);
     QCOMPARE(made->kind, kind);
     QCOMPARE(made->widget.type, type);
-    QCOMPARE(rectOf(layer, made->widget), QRect(QPoint(70, 45), size));
+    QCOMPARE(rectOf(layer, made->widget), QRect(placedAt, size));
+    // Its top-left corner under the pointer.
+    QCOMPARE(layer.widget(made->widget)->pos(), QPoint(70, 45));
     QVERIFY(layer.readBoolean(made->widget, Prop::Visible));
     QVERIFY(!layer.readBoolean(made->widget, Prop::Disabled));
     QCOMPARE(layer.readText(made->widget, Prop::Tag), QStringLiteral("1"));
@@ -288,11 +304,14 @@ void tst_Placement::paletteDragArmsWhatWasPressed_data()
     QTest::addColumn<QString>("releasedOver");
     QTest::addColumn<QPoint>("at");           // in the design window's client area, or the grid's
     QTest::addColumn<bool>("placed");
+    QTest::addColumn<QPoint>("origin");       // where the design window places its widgets from
     // The press lands on 标签 and the pointer crosses 编辑框 on its way out of the palette.
-    QTest::newRow("on the design window: placed where let go") << "client" << QPoint(150, 120) << true;
-    QTest::newRow("on a placed widget: placed there as well") << "client" << QPoint(25, 15) << true;
-    QTest::newRow("on the property grid: armed") << "grid" << QPoint(30, 40) << false;
-    QTest::newRow("back on the palette's next item: armed") << "palette" << QPoint() << false;
+    QTest::newRow("on the design window: placed where let go") << "client" << QPoint(150, 120) << true << QPoint();
+    QTest::newRow("on a placed widget: placed there as well") << "client" << QPoint(25, 15) << true << QPoint();
+    QTest::newRow("on the property grid: armed") << "grid" << QPoint(30, 40) << false << QPoint();
+    QTest::newRow("back on the palette's next item: armed") << "palette" << QPoint() << false << QPoint();
+    QTest::newRow("inside a border: its top-left corner where let go") << "client" << QPoint(150, 120) << true
+                                                                       << QPoint(9, 10);
 }
 
 void tst_Placement::paletteDragArmsWhatWasPressed()
@@ -300,7 +319,9 @@ void tst_Placement::paletteDragArmsWhatWasPressed()
     QFETCH(QString, releasedOver);
     QFETCH(QPoint, at);
     QFETCH(bool, placed);
+    QFETCH(QPoint, origin);
     widgets::WidgetLayer &layer = m_designer->layer;
+    layer.setChildOrigin(design::ids::DesignWindow, origin);
     place(*m_designer, ButtonRow, QPoint(10, 5));
     auto *palette = static_cast<widgets::GroupMenuControl *>(layer.control(shell::ids::Palette));
     QListWidget *list = palette->menu()->itemList();
@@ -322,7 +343,8 @@ void tst_Placement::paletteDragArmsWhatWasPressed()
         QCOMPARE(m_designer->model.lastNumber, 2);
         const ControlRef made = m_designer->model.componentByNumber(2)->widget;
         QCOMPARE(made.type, ControlType::Label);
-        QCOMPARE(rectOf(layer, made), QRect(at, QSize(120, 20)));
+        QCOMPARE(rectOf(layer, made), QRect(at - origin, QSize(120, 20)));
+        QCOMPARE(layer.widget(made)->pos(), at);
         QCOMPARE(paletteItem(*m_designer), int(Pointer));
         QCOMPARE(selectedEntry(*m_designer), 2);
     } else {

@@ -113,29 +113,41 @@ void tst_PointerTracking::dragLabel_data()
     QTest::addColumn<QRect>("result");
     // Quick: pressed, moved and released before the pointer device polls once, as a flick of the hand.
     QTest::addColumn<bool>("quick");
+    // Where the design window places its widgets from, as Tk's root window with a border, ring and padding.
+    QTest::addColumn<QPoint>("origin");
     QTest::newRow("inside (60, 10) moves") << QPoint(60, 10) << QPoint(30, 10) << DragMode::Move
-                                           << QRect(80, 50, 120, 20) << false;
+                                           << QRect(80, 50, 120, 20) << false << QPoint();
     QTest::newRow("(2, 10) drags the left edge") << QPoint(2, 10) << QPoint(-30, 0) << DragMode::Left
-                                                 << QRect(20, 40, 150, 20) << false;
-    QTest::newRow("(3, 10) moves") << QPoint(3, 10) << QPoint(-30, 0) << DragMode::Move << QRect(20, 40, 120, 20) << false;
+                                                 << QRect(20, 40, 150, 20) << false << QPoint();
+    QTest::newRow("(3, 10) moves") << QPoint(3, 10) << QPoint(-30, 0) << DragMode::Move << QRect(20, 40, 120, 20) << false << QPoint();
     QTest::newRow("x 115 drags the right edge") << QPoint(115, 10) << QPoint(25, 4) << DragMode::Right
-                                                << QRect(50, 40, 145, 20) << false;
-    QTest::newRow("x 114 moves") << QPoint(114, 10) << QPoint(25, 4) << DragMode::Move << QRect(75, 44, 120, 20) << false;
+                                                << QRect(50, 40, 145, 20) << false << QPoint();
+    QTest::newRow("x 114 moves") << QPoint(114, 10) << QPoint(25, 4) << DragMode::Move << QRect(75, 44, 120, 20) << false << QPoint();
     QTest::newRow("y 15 drags the bottom edge") << QPoint(60, 15) << QPoint(3, 12) << DragMode::Bottom
-                                                << QRect(50, 40, 120, 32) << false;
-    QTest::newRow("y 14 moves") << QPoint(60, 14) << QPoint(3, 12) << DragMode::Move << QRect(53, 52, 120, 20) << false;
+                                                << QRect(50, 40, 120, 32) << false << QPoint();
+    QTest::newRow("y 14 moves") << QPoint(60, 14) << QPoint(3, 12) << DragMode::Move << QRect(53, 52, 120, 20) << false << QPoint();
     QTest::newRow("(0, 0) drags the top-left corner") << QPoint(0, 0) << QPoint(-10, -5) << DragMode::TopLeft
-                                                      << QRect(40, 35, 130, 25) << false;
+                                                      << QRect(40, 35, 130, 25) << false << QPoint();
     QTest::newRow("bottom-right corner") << QPoint(118, 18) << QPoint(40, 30) << DragMode::BottomRight
-                                         << QRect(50, 40, 160, 50) << false;
+                                         << QRect(50, 40, 160, 50) << false << QPoint();
     QTest::newRow("left of the client area") << QPoint(60, 10) << QPoint(-90, -60) << DragMode::Move
-                                             << QRect(-40, -20, 120, 20) << false;
+                                             << QRect(-40, -20, 120, 20) << false << QPoint();
     QTest::newRow("far beyond the client area") << QPoint(60, 10) << QPoint(500, 400) << DragMode::Move
-                                                << QRect(550, 440, 120, 20) << false;
+                                                << QRect(550, 440, 120, 20) << false << QPoint();
     QTest::newRow("a flick moves it all the way") << QPoint(60, 10) << QPoint(40, 0) << DragMode::Move
-                                                  << QRect(90, 40, 120, 20) << true;
+                                                  << QRect(90, 40, 120, 20) << true << QPoint();
     QTest::newRow("a flick sizes the bottom-right corner") << QPoint(118, 18) << QPoint(33, 21)
-                                                           << DragMode::BottomRight << QRect(50, 40, 153, 41) << true;
+                                                           << DragMode::BottomRight << QRect(50, 40, 153, 41) << true << QPoint();
+    QTest::newRow("inside a border: moves by the pointer's travel") << QPoint(60, 10) << QPoint(60, 40) << DragMode::Move
+                                                                     << QRect(110, 80, 120, 20) << false << QPoint(9, 10);
+    QTest::newRow("inside a border: the top-left corner") << QPoint(0, 0) << QPoint(-10, -5) << DragMode::TopLeft
+                                                           << QRect(40, 35, 130, 25) << false << QPoint(9, 10);
+    QTest::newRow("inside a border: onto it") << QPoint(60, 10) << QPoint(-60, -45) << DragMode::Move
+                                               << QRect(-10, -5, 120, 20) << false << QPoint(9, 10);
+    QTest::newRow("inside a border: a flick") << QPoint(118, 18) << QPoint(33, 21) << DragMode::BottomRight
+                                               << QRect(50, 40, 153, 41) << true << QPoint(9, 10);
+    QTest::newRow("an origin past 16 bits") << QPoint(60, 10) << QPoint(30, 10) << DragMode::Move
+                                            << QRect(80, 50, 120, 20) << false << QPoint(65538, 2);
 }
 
 void tst_PointerTracking::dragLabel()
@@ -145,7 +157,10 @@ void tst_PointerTracking::dragLabel()
     QFETCH(DragMode, mode);
     QFETCH(QRect, result);
     QFETCH(bool, quick);
+    QFETCH(QPoint, origin);
     widgets::WidgetLayer &layer = m_designer->layer;
+    layer.setChildOrigin(design::ids::DesignWindow, origin);
+    QCOMPARE(rectOf(layer, m_label), QRect(50, 40, 120, 20));
     press(labelWidget(), offset);
     if (quick) {
         QCursor::setPos(m_pressGlobal + delta);
@@ -174,6 +189,8 @@ void tst_PointerTracking::dragLabel()
 
     travel(m_pressGlobal, delta);
     QCOMPARE(rectOf(layer, m_label), result);
+    if (mode == DragMode::Move)
+        QCOMPARE(labelWidget()->mapFromGlobal(QCursor::pos()), offset);
     QCOMPARE(gridValue(*m_designer, QStringLiteral("左边")), QString::number(result.left()));
     QCOMPARE(gridValue(*m_designer, QStringLiteral("宽度")), QString::number(result.width()));
     release();

@@ -109,7 +109,8 @@ TkWindow tkWindow(const QString &program, QString *error)
         "                    'linespace': font.metrics('linespace'), 'zero': font.measure('0'),\n"
         "                    'lines': [font.measure(line) for line in text.split('\\n')] if text else []})\n"
         "print(json.dumps({'window': [root.winfo_rootx(), root.winfo_rooty(), root.winfo_width(),\n"
-        "                             root.winfo_height()], 'widgets': widgets}), flush=True)\n"
+        "                             root.winfo_height()], 'focused': root.focus_displayof() is not None,\n"
+        "                   'widgets': widgets}), flush=True)\n"
         "sys.stdin.readline()\n");
     QProcess python;
     python.start(tktest::pythonExecutable(), {QStringLiteral("-c"), runner, file.fileName()});
@@ -125,16 +126,20 @@ TkWindow tkWindow(const QString &program, QString *error)
     TkWindow shown;
     const QJsonObject told = QJsonDocument::fromJson(answer).object();
     const QJsonArray where = told.value(u"window").toArray();
-    if (where.size() == 4) {
+    if (told.value(u"focused").toBool()) {
+        // The root's highlight ring takes another colour then; the design shows the window without focus.
+        *error = QStringLiteral("Tk's window has the keyboard focus");
+    } else if (where.size() == 4) {
         shown.image = QGuiApplication::primaryScreen()
                           ->grabWindow(0, where[0].toInt(), where[1].toInt(), where[2].toInt(), where[3].toInt())
                           .toImage()
                           .convertToFormat(QImage::Format_RGB32);
         for (const QJsonValue &value : told.value(u"widgets").toArray()) {
             const QJsonObject w = value.toObject();
+            // Tk tells the position it asked for; X shows the window at it in 16 bits.
             TkWidget widget{w.value(u"class").toString(),
-                            QRect(w.value(u"x").toInt(), w.value(u"y").toInt(), w.value(u"width").toInt(),
-                                  w.value(u"height").toInt()),
+                            QRect(qint16(w.value(u"x").toInteger()), qint16(w.value(u"y").toInteger()),
+                                  w.value(u"width").toInt(), w.value(u"height").toInt()),
                             w.value(u"border").toInt(), w.value(u"relief").toString() == QLatin1String("flat"),
                             w.value(u"highlight").toInt(), w.value(u"padx").toInt(), w.value(u"indicator").toBool(),
                             w.value(u"linespace").toInt(), w.value(u"zero").toInt(), {}};
@@ -142,7 +147,7 @@ TkWindow tkWindow(const QString &program, QString *error)
                 widget.lineWidths.append(width.toInt());
             shown.widgets.append(widget);
         }
-    } else {
+    } else if (error->isEmpty()) {
         python.waitForFinished(1000);
         *error = QStringLiteral("Tk did not show the window (%1): %2")
                      .arg(QString::fromUtf8(answer), QString::fromUtf8(python.readAllStandardError()));
@@ -304,6 +309,14 @@ void tst_TkLook::designLooksLikeTk_data()
                    {ComponentKind::Button, {50, 100}, {{left, "-40"}}},
                    {ComponentKind::CheckButton, {150, 150}, {{top, "-12"}, {left, "200"}}},
                    {ComponentKind::Entry, {100, 150}, {{left, "-60"}, {top, "185"}}}}};
+    // Tk's children show over the root window's own ring and border, wherever the database puts it.
+    QTest::newRow("over the window's edges")
+        << Design{{},
+                  {{ComponentKind::Label, {30, 30}, {{left, "-4"}, {top, "-3"}}},
+                   {ComponentKind::Button, {150, 100}, {{left, "250"}, {top, "160"}}},
+                   {ComponentKind::CheckButton, {30, 100}, {{left, "200"}, {top, "-15"}}},
+                   {ComponentKind::Entry, {150, 30}, {{left, "-100"}, {top, "120"}}},
+                   {ComponentKind::RadioButton, {30, 150}, {{left, "120"}, {top, "185"}}}}};
     QTest::newRow("a widget larger than the window")
         << Design{{},
                   {{ComponentKind::Button, {10, 10}, {{left, "-20"}, {top, "-30"}, {width, "500"}, {height, "400"}}}}};
@@ -325,6 +338,9 @@ void tst_TkLook::designLooksLikeTk()
     // No selection or focus marks of the designer's own on the design when it is grabbed.
     d.layer.widget(shell::ids::ComponentList)->setFocus();
     const QImage designed = designWindowImage(d);
+    // Away from Tk's window, which would take the focus from a pointer over it, as X gives it without
+    // a window manager.
+    QCursor::setPos(QGuiApplication::primaryScreen()->geometry().bottomRight());
     QString error;
     const TkWindow tk = tkWindow(codegen::generate(d.model, d.layer), &error);
     const QImage &shown = tk.image;
@@ -363,8 +379,11 @@ void tst_TkLook::overlappingWidgetsStackAsInTk()
     QVERIFY(check);
     const model::Component *label = placeByMouse(d, ComponentKind::Label, {150, 150});
     QVERIFY(label);
-    QCOMPARE(editGridValue(d, QStringLiteral("左边"), QStringLiteral("30")), QString());
-    QCOMPARE(editGridValue(d, QStringLiteral("顶边"), QStringLiteral("25")), QString());
+    // 10 and 5 pixels from the check button, which the press put under the pointer wherever the root
+    // window places its widgets from.
+    const QPoint checkAt = rectOf(d, check->widget).topLeft();
+    QCOMPARE(editGridValue(d, QStringLiteral("左边"), QString::number(checkAt.x() + 10)), QString());
+    QCOMPARE(editGridValue(d, QStringLiteral("顶边"), QString::number(checkAt.y() + 5)), QString());
     QWidget *client = designClient(d);
     QCOMPARE(client->childAt(QPoint(60, 30)), d.layer.widget(check->widget));
     QCOMPARE(client->childAt(QPoint(145, 30)), d.layer.widget(label->widget));
@@ -409,7 +428,15 @@ QByteArray hostileResourceProperty()
         "**background: red\n"
         "*a*b*c*d*e*f*g*h*i.background: red\n"
         "*Radiobutton.你好: 世界\n"
-        "*Radiobutton*" + QByteArray(150, 'x') + ".background: red\n";
+        "*Radiobutton*" + QByteArray(150, 'x') + ".background: red\n"
+        // The root's: a negative border that only its ring keeps from covering the window, padding
+        // past the 16 bits X holds a position in, and padding too large for an int.
+        "Tk.borderWidth: -3\n"
+        "Tk.relief: rai\n"
+        "Tk.highlightThickness: 5\n"
+        "*highlightBackground: #AbC\n"
+        "Tk.padX: 65536\n"
+        "Tk.padY: 1e300\n";
     // Filler up to just short of where Tk stops reading, then a line that Tk's cut leaves unfinished.
     for (int i = 0; text.size() < 399990; ++i)
         text += "*Filler" + QByteArray::number(i).rightJustified(6, '0') + ".background: #123456\n";

@@ -64,6 +64,8 @@ private slots:
     void moveControl();
     void propertyWritesClamp_data();
     void propertyWritesClamp();
+    void childOriginPlacesControls_data();
+    void childOriginPlacesControls();
     void cloneOfHiddenDisabledTemplate();
     void cloneFailsWithoutChange_data();
     void cloneFailsWithoutChange();
@@ -195,6 +197,33 @@ void tst_WidgetLayer::propertyWritesClamp()
     QFETCH(int, read);
     m_layer->writeProperty(Caption, index, written);
     QCOMPARE(m_layer->readInteger(Caption, index), read);
+}
+
+void tst_WidgetLayer::childOriginPlacesControls_data()
+{
+    QTest::addColumn<QPoint>("origin");
+    QTest::addColumn<QRect>("placed");
+    QTest::addColumn<QPoint>("shown");
+    QTest::newRow("no origin") << QPoint() << QRect(10, 10, 100, 20) << QPoint(10, 10);
+    QTest::newRow("inside a border") << QPoint(9, 10) << QRect(10, 10, 100, 20) << QPoint(19, 20);
+    QTest::newRow("a negative position shows over the border") << QPoint(9, 10) << QRect(-30, -8, 100, 20) << QPoint(-21, 2);
+    QTest::newRow("an origin past 16 bits wraps as X wraps") << QPoint(65538, 2) << QRect(10, 10, 100, 20) << QPoint(12, 12);
+    QTest::newRow("the largest position wraps") << QPoint(200, 0) << QRect(32627, 0, 100, 20) << QPoint(-32709, 0);
+}
+
+// What is written and read stays where the origin places from; the screen shows it moved. (Controls
+// made later and the window's pointer events: tst_placement, tst_designwindow.)
+void tst_WidgetLayer::childOriginPlacesControls()
+{
+    QFETCH(QPoint, origin);
+    QFETCH(QRect, placed);
+    QFETCH(QPoint, shown);
+    QWidget *caption = m_layer->widget(Caption);
+    m_layer->setChildOrigin(Window, origin);
+    QCOMPARE(m_layer->reader(Caption).geometry(), QRect(10, 10, 100, 20));
+    m_layer->moveControl(Caption, placed.left(), placed.top());
+    QCOMPARE(m_layer->reader(Caption).geometry(), placed);
+    QCOMPARE(caption->pos(), shown);
 }
 
 void tst_WidgetLayer::cloneOfHiddenDisabledTemplate()

@@ -1,6 +1,7 @@
 #include "widgets/controls/windowcontrol.h"
 
 #include "widgets/colour.h"
+#include "widgets/tklook/tklook.h"
 #include "widgets/x11screen.h"
 
 #include <QCloseEvent>
@@ -171,6 +172,9 @@ WindowControl::WindowControl(const WindowEntry &entry)
                                                : m_client->style()->standardPalette().color(QPalette::Window));
         m_client->setPalette(palette);
     }
+    m_childOrigin = entry.childOrigin;
+    if (entry.tkLook)
+        tk::paintAsTkRoot(m_client);
     if (entry.centred) {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QRect rect(QPoint(), size + estimatedFrame(scale()));
@@ -209,7 +213,7 @@ QRect WindowControl::screenGeometry() const
 {
     if (m_outer->isWindow())
         return m_outer->frameGeometry();
-    return m_outer->geometry();
+    return placedRect(m_outer->geometry(), placingOrigin());
 }
 
 void WindowControl::setScreenGeometry(const QRect &rect)
@@ -223,7 +227,7 @@ void WindowControl::setScreenGeometry(const QRect &rect)
         m_outer->move(rect.topLeft());
         m_outer->resize(qMax(0, rect.width() - extraWidth), qMax(0, rect.height() - extraHeight));
     } else {
-        m_outer->setGeometry(rect);
+        m_outer->setGeometry(shownRect(rect, placingOrigin()));
     }
 }
 

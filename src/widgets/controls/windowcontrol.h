@@ -34,6 +34,10 @@ public:
     QRect screenGeometry() const override;
     void setScreenGeometry(const QRect &rect) override;
 
+    // Where the client area places its controls from (WindowEntry). Setting it moves none of them.
+    QPoint childOrigin() const { return m_childOrigin; }
+    void setChildOrigin(QPoint origin) { m_childOrigin = origin; }
+
     // The user cannot size the window below the smallest client size or beyond the largest outer size.
     // The largest counts the window manager's frame, which is known only once the window is shown and
     // may change with its state, so the client limit is worked out again whenever the window moves,
@@ -59,6 +63,7 @@ private:
     QMdiSubWindow *m_subWindow = nullptr;
     std::optional<QSize> m_largestOuter; // set by setSizeLimits; none means no limit of ours
     std::optional<QSize> m_cutStartSize;  // the size the table asked for, until the frame is known
+    QPoint m_childOrigin;
     QRect m_reported;           // the geometry last reported, so repeated notices raise nothing
     bool m_reporting = false;
 };

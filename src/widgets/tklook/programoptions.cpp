@@ -53,14 +53,20 @@ OptionLookup lookupFor(std::optional<WidgetClass> widgetClass)
     };
 }
 
+ScreenWidth programScreenWidth()
+{
+    ScreenWidth screen;
+    if (const auto width = x11::screenWidth())
+        screen = ScreenWidth{width->first, width->second};
+    return screen;
+}
+
 } // namespace
 
 const WidgetOptions &optionsOf(WidgetClass widgetClass)
 {
     static const std::array<WidgetOptions, 5> options = [] {
-        ScreenWidth screen;
-        if (const auto width = x11::screenWidth())
-            screen = ScreenWidth{width->first, width->second};
+        const ScreenWidth screen = programScreenWidth();
         std::array<WidgetOptions, 5> all;
         for (WidgetClass each : {WidgetClass::Label, WidgetClass::Entry, WidgetClass::Button,
                                  WidgetClass::Radiobutton, WidgetClass::Checkbutton})
@@ -70,15 +76,20 @@ const WidgetOptions &optionsOf(WidgetClass widgetClass)
     return options[size_t(widgetClass)];
 }
 
-QRgba64 rootBackground()
+const RootOptions &rootOptions()
 {
-    static const QRgba64 background = resolveRootBackground(lookupFor(std::nullopt), serverColour);
-    return background;
+    static const RootOptions options = resolveRootOptions(lookupFor(std::nullopt), programScreenWidth(), serverColour);
+    return options;
 }
 
 QColor rootWindowBackground()
 {
-    return shownColour(rootBackground());
+    return shownColour(rootOptions().background);
+}
+
+QPoint rootWindowChildOrigin()
+{
+    return childOriginOf(rootOptions());
 }
 
 } // namespace widgets::tk

@@ -15,26 +15,33 @@ int lighter(int c)
     return qMax(qMin(14 * c / 10, MaxIntensity), (MaxIntensity + c) / 2);
 }
 
+// XFillRectangle: X takes a rectangle's position in 16 signed bits and its size in 16 unsigned ones,
+// whatever Tk asked for; a negative width is a wide rectangle.
+void fillXRectangle(QPainter &painter, qint64 x, qint64 y, qint64 width, qint64 height, const QColor &colour)
+{
+    painter.fillRect(qint16(x), qint16(y), quint16(width), quint16(height), colour);
+}
+
 // Tk_3DVerticalBevel.
-void verticalBevel(QPainter &painter, const Border &border, int x, int y, int width, int height, bool left,
-                   Relief relief)
+void verticalBevel(QPainter &painter, const Border &border, qint64 x, qint64 y, qint64 width, qint64 height,
+                   bool left, Relief relief)
 {
     const QColor &outer = left ? border.light : border.dark;
     const QColor &inner = left ? border.dark : border.light;
     switch (relief) {
-    case Relief::Raised: painter.fillRect(x, y, width, height, outer); return;
-    case Relief::Sunken: painter.fillRect(x, y, width, height, inner); return;
-    case Relief::Flat: painter.fillRect(x, y, width, height, border.background); return;
-    case Relief::Solid: painter.fillRect(x, y, width, height, Qt::black); return;
+    case Relief::Raised: fillXRectangle(painter, x, y, width, height, outer); return;
+    case Relief::Sunken: fillXRectangle(painter, x, y, width, height, inner); return;
+    case Relief::Flat: fillXRectangle(painter, x, y, width, height, border.background); return;
+    case Relief::Solid: fillXRectangle(painter, x, y, width, height, Qt::black); return;
     case Relief::Ridge:
     case Relief::Groove: {
         const QColor &first = relief == Relief::Ridge ? border.light : border.dark;
         const QColor &second = relief == Relief::Ridge ? border.dark : border.light;
-        int half = width / 2;
+        qint64 half = width / 2;
         if (!left && (width & 1))
             ++half;
-        painter.fillRect(x, y, half, height, first);
-        painter.fillRect(x + half, y, width - half, height, second);
+        fillXRectangle(painter, x, y, half, height, first);
+        fillXRectangle(painter, x + half, y, width - half, height, second);
         return;
     }
     }
@@ -93,39 +100,51 @@ Border borderOf(QRgba64 background)
 
 void draw3DRectangle(QPainter &painter, const Border &border, const QRect &rect, int width, Relief relief)
 {
-    if (rect.width() <= 0 || rect.height() <= 0)
+    // As Tk_Draw3DRectangle reckons, in 64 bits where its ints would overflow. A negative width (the
+    // entry's, the root window's) leaves no rows, and its bevels reach across.
+    qint64 bevel = width;
+    if (rect.width() < 2 * bevel)
+        bevel = rect.width() / 2;
+    if (rect.height() < 2 * bevel)
+        bevel = rect.height() / 2;
+    const qint64 x = rect.x();
+    const qint64 y = rect.y();
+    verticalBevel(painter, border, x, y, bevel, rect.height(), true, relief);
+    verticalBevel(painter, border, x + rect.width() - bevel, y, bevel, rect.height(), false, relief);
+    if (bevel <= 0)
         return;
-    if (width < 0) {
-        // The entry alone keeps a negative width. X takes a rectangle's width in 16 bits, so the left
-        // bevel covers all to its right; the right one starts past the widget, the rows none.
-        const int wrapped = quint16(width);
-        verticalBevel(painter, border, rect.x(), rect.y(), wrapped, rect.height(), true, relief);
-        return;
-    }
-    if (rect.width() < 2 * width)
-        width = rect.width() / 2;
-    if (rect.height() < 2 * width)
-        width = rect.height() / 2;
-    if (width <= 0)
-        return;
-    const int x = rect.x();
-    const int y = rect.y();
-    verticalBevel(painter, border, x, y, width, rect.height(), true, relief);
-    verticalBevel(painter, border, x + rect.width() - width, y, width, rect.height(), false, relief);
-    horizontalBevel(painter, border, x, y, rect.width(), width, true, true, true, relief);
-    horizontalBevel(painter, border, x, y + rect.height() - width, rect.width(), width, false, false, false, relief);
+    horizontalBevel(painter, border, rect.x(), rect.y(), rect.width(), int(bevel), true, true, true, relief);
+    horizontalBevel(painter, border, rect.x(), rect.y() + rect.height() - int(bevel), rect.width(), int(bevel), false,
+                    false, false, relief);
+}
+
+void fill3DRectangle(QPainter &painter, const Border &border, const QRect &rect, int width, Relief relief)
+{
+    // Tk_Fill3DRectangle fills only what its border leaves, and draws no flat border.
+    qint64 bevel = relief == Relief::Flat ? 0 : width;
+    if (rect.width() < 2 * bevel)
+        bevel = rect.width() / 2;
+    if (rect.height() < 2 * bevel)
+        bevel = rect.height() / 2;
+    if (rect.width() > 2 * bevel && rect.height() > 2 * bevel)
+        fillXRectangle(painter, rect.x() + bevel, rect.y() + bevel, rect.width() - 2 * bevel,
+                       rect.height() - 2 * bevel, border.background);
+    if (bevel != 0)
+        draw3DRectangle(painter, border, rect, int(bevel), relief);
 }
 
 void drawHighlightRing(QPainter &painter, QSize size, int thickness, const QColor &colour, int padding)
 {
     if (thickness <= 0)
         return;
-    const int width = size.width() - 2 * padding;
-    const int height = size.height() - 2 * padding;
-    painter.fillRect(padding, padding, width, thickness, colour);
-    painter.fillRect(padding, size.height() - thickness - padding, width, thickness, colour);
-    painter.fillRect(padding, padding, thickness, height, colour);
-    painter.fillRect(size.width() - thickness - padding, padding, thickness, height, colour);
+    // TkDrawInsetFocusHighlight's four rectangles, as X takes them.
+    const qint64 ring = thickness;
+    const qint64 width = size.width() - 2 * qint64(padding);
+    const qint64 sides = size.height() - 2 * ring - 2 * qint64(padding);
+    fillXRectangle(painter, padding, padding, width, ring, colour);
+    fillXRectangle(painter, padding, size.height() - ring - padding, width, ring, colour);
+    fillXRectangle(painter, padding, ring + padding, ring, sides, colour);
+    fillXRectangle(painter, size.width() - ring - padding, ring + padding, ring, sides, colour);
 }
 
 } // namespace widgets::tk

@@ -25,8 +25,12 @@ struct Border
 Border borderOf(QRgba64 background);
 
 // Tk_Draw3DRectangle: a border of the width and relief just inside the rectangle. Solid is black. A
-// negative width paints what X paints for it.
+// negative width, and a rectangle too small for its border, paint what X paints for them.
 void draw3DRectangle(QPainter &painter, const Border &border, const QRect &rect, int width, Relief relief);
+
+// Tk_Fill3DRectangle: the rectangle in the border's background, with a border of the width and relief
+// (none when flat) just inside it.
+void fill3DRectangle(QPainter &painter, const Border &border, const QRect &rect, int width, Relief relief);
 
 // The ring Tk draws in the highlight background while the widget does not have the focus, `padding`
 // pixels inside the widget's edges.

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -42,6 +43,14 @@ void paintAsTk(QWidget *widget, WidgetClass widgetClass, ContentSource content);
 
 // The background of the program's root window: Tk's, or what the screen's option database gives it.
 QColor rootWindowBackground();
+
+// From now on the widget is painted as Tk paints the program's root window while it does not have the
+// keyboard focus: its background, highlight ring and 3-D border as the option database gives them.
+void paintAsTkRoot(QWidget *widget);
+
+// Where Tk places the root window's children from, its internal border at the left and the top, in
+// screen pixels: a child placed at x=0, y=0 shows there.
+QPoint rootWindowChildOrigin();
 
 // The resolution at which Xft sizes Tk's text on this screen, in dots per inch. Read once.
 double textDotsPerInch();

@@ -138,10 +138,29 @@ WidgetOptions resolveOptions(WidgetClass widgetClass, const OptionLookup &lookup
     return o;
 }
 
-QRgba64 resolveRootBackground(const OptionLookup &lookup, const ColourNameLookup &lookupName)
+RootOptions resolveRootOptions(const OptionLookup &lookup, ScreenWidth screen, const ColourNameLookup &lookupName)
 {
-    const OptionReader r{lookup, ScreenWidth(), lookupName};
-    return r.colour("background", "Background", "#d9d9d9");
+    const OptionReader r{lookup, screen, lookupName};
+    RootOptions o;
+    o.background = r.colour("background", "Background", "#d9d9d9");
+    o.highlightBackground = r.colour("highlightBackground", "HighlightBackground", "#d9d9d9");
+    // A frame keeps a negative border width, and takes the other distances as 0 below it (ConfigureFrame).
+    o.borderWidth = r.signedDistance("borderWidth", "BorderWidth", "0");
+    o.highlightThickness = r.distance("highlightThickness", "HighlightThickness", "0");
+    o.padX = r.distance("padX", "Pad", "0");
+    o.padY = r.distance("padY", "Pad", "0");
+    o.relief = r.relief("relief", "Relief", "flat");
+    return o;
+}
+
+QPoint childOriginOf(const RootOptions &options)
+{
+    // FrameWorldChanged sums in ints, which wrap on any machine Tk runs on; Tk_SetInternalBorderEx
+    // takes a negative sum as 0.
+    const auto side = [&options](int pad) {
+        return qMax(0, int(quint32(options.borderWidth) + quint32(options.highlightThickness) + quint32(pad)));
+    };
+    return QPoint(side(options.padX), side(options.padY));
 }
 
 OptionPath pathOf(std::optional<WidgetClass> widgetClass)

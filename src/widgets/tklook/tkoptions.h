@@ -4,6 +4,7 @@
 #include "widgets/tklook/optionvalues.h"
 #include "widgets/tklook/tklayout.h"
 
+#include <QPoint>
 #include <QRgba64>
 
 #include <optional>
@@ -54,6 +55,19 @@ struct WidgetOptions
     WidgetState state = WidgetState::Normal;
 };
 
+// The options of the program's root window, a Tk toplevel of class Tk, that shape its pixels and where
+// it places its children.
+struct RootOptions
+{
+    QRgba64 background;
+    QRgba64 highlightBackground;    // its ring's colour without the keyboard focus
+    int borderWidth = 0;            // may be negative
+    int highlightThickness = 0;
+    int padX = 0;
+    int padY = 0;
+    Relief relief = Relief::Flat;
+};
+
 // The entry the database has for an option of the widget: name and class as Tk's option tables
 // name them ("activeBackground", "Foreground").
 using OptionLookup = std::function<std::optional<QByteArray>(QByteArrayView name, QByteArrayView optionClass)>;
@@ -62,8 +76,13 @@ using OptionLookup = std::function<std::optional<QByteArray>(QByteArrayView name
 WidgetOptions resolveOptions(WidgetClass widgetClass, const OptionLookup &lookup, ScreenWidth screen,
                              const ColourNameLookup &lookupName);
 
-// The root window's background.
-QRgba64 resolveRootBackground(const OptionLookup &lookup, const ColourNameLookup &lookupName);
+// The root window's options. A value Tk would reject leaves Tk's default (Tk() itself fails then).
+RootOptions resolveRootOptions(const OptionLookup &lookup, ScreenWidth screen, const ColourNameLookup &lookupName);
+
+// Where place measures the root window's children from, in pixels from its top-left corner: its
+// internal border on the left and at the top, ring, border and padding added as Tk's ints add them,
+// and none below 0.
+QPoint childOriginOf(const RootOptions &options);
 
 // The path of a generated widget of the class, below the root window.
 OptionPath pathOf(std::optional<WidgetClass> widgetClass);
@@ -71,6 +90,6 @@ OptionPath pathOf(std::optional<WidgetClass> widgetClass);
 // The options in force on this screen: the database read once, as Tk reads it when the program starts
 // (tklook.cpp).
 const WidgetOptions &optionsOf(WidgetClass widgetClass);
-QRgba64 rootBackground();
+const RootOptions &rootOptions();
 
 } // namespace widgets::tk

@@ -52,6 +52,8 @@ private slots:
     void words();
     void widgetOptions_data();
     void widgetOptions();
+    void rootOptions_data();
+    void rootOptions();
     void fourHundredThousandBytesAreReadWhole();
 };
 
@@ -223,6 +225,39 @@ void tst_OptionDatabase::widgetOptions()
                               .arg(o.borderWidth).arg(o.highlightThickness).arg(o.padX).arg(o.padY)
                               .arg(int(o.relief)).arg(int(o.anchor))
                               .arg(o.selectColor ? shownColour(*o.selectColor).name() : QStringLiteral("-"));
+    QCOMPARE(shown, expected);
+}
+
+void tst_OptionDatabase::rootOptions_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("expected");
+    // Each row shows: border, highlight, padX, padY, relief, highlight background; and where the root
+    // places its children from, as Tk placed a label at x=10, y=10.
+    QTest::newRow("Tk's defaults") << QByteArray() << "0 0 0 0 0 #d9d9d9 0,0";
+    QTest::newRow("loose entries reach the root") << QByteArray("*borderWidth: 2\n*padX: 3\n*relief: sunken\n") << "2 0 3 0 5 #d9d9d9 5,2";
+    QTest::newRow("ring, border and padding add up") << QByteArray("Tk.borderWidth: 4\nTk.highlightThickness: 3\n*padX: 3\n*padY: 5\n*highlightBackground: #ffa500\n") << "4 3 3 5 0 #ffa500 10,12";
+    QTest::newRow("a negative border is kept") << QByteArray("Tk.borderWidth: -3\nTk.highlightThickness: 5\nTk.padX: 1\n") << "-3 5 1 0 0 #d9d9d9 3,2";
+    QTest::newRow("a border more negative than the rest leaves 0") << QByteArray("Tk.borderWidth: -10\nTk.padX: 3\n") << "-10 0 3 0 0 #d9d9d9 0,0";
+    QTest::newRow("negative ring and padding are 0") << QByteArray("Tk.padX: -5\nTk.padY: -1\nTk.highlightThickness: -2\n") << "0 0 0 0 0 #d9d9d9 0,0";
+    QTest::newRow("points, centimetres, fractions") << QByteArray("Tk.borderWidth: 2p\nTk.padX: 0.4c\nTk.padY: 2.6\n") << "3 0 15 3 0 #d9d9d9 18,6";
+    QTest::newRow("a ring too large for an int is 0") << QByteArray("Tk.highlightThickness: 1e300\n") << "0 0 0 0 0 #d9d9d9 0,0";
+    QTest::newRow("a sum past an int's wraps, and is 0 below it") << QByteArray("Tk.borderWidth: 2147483647\nTk.padX: 1\n") << "2147483647 0 1 0 0 #d9d9d9 0,2147483647";
+    QTest::newRow("padding past 16 bits is kept") << QByteArray("Tk.padX: 65536\n") << "0 0 65536 0 0 #d9d9d9 65536,0";
+    // Tk() itself fails on these; the design shows Tk's defaults.
+    QTest::newRow("rejected values keep the defaults") << QByteArray("Tk.relief: s\nTk.borderWidth: abc\nTk.highlightBackground: bogus\n") << "0 0 0 0 0 #d9d9d9 0,0";
+}
+
+void tst_OptionDatabase::rootOptions()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, expected);
+    const OptionDatabase database = OptionDatabase::fromText(text);
+    const RootOptions o = resolveRootOptions(lookupIn(database, std::nullopt), Screen, serverColour);
+    const QPoint origin = childOriginOf(o);
+    const QString shown = QStringLiteral("%1 %2 %3 %4 %5 %6 %7,%8")
+                              .arg(o.borderWidth).arg(o.highlightThickness).arg(o.padX).arg(o.padY).arg(int(o.relief))
+                              .arg(shownColour(o.highlightBackground).name()).arg(origin.x()).arg(origin.y());
     QCOMPARE(shown, expected);
 }
 
