@@ -53,15 +53,18 @@ OptionLookup lookupFor(std::optional<WidgetClass> widgetClass)
     };
 }
 
+} // namespace
+
 ScreenWidth programScreenWidth()
 {
-    ScreenWidth screen;
-    if (const auto width = x11::screenWidth())
-        screen = ScreenWidth{width->first, width->second};
+    static const ScreenWidth screen = [] {
+        ScreenWidth read;
+        if (const auto width = x11::screenWidth())
+            read = ScreenWidth{width->first, width->second};
+        return read;
+    }();
     return screen;
 }
-
-} // namespace
 
 const WidgetOptions &optionsOf(WidgetClass widgetClass)
 {

@@ -91,5 +91,7 @@ OptionPath pathOf(std::optional<WidgetClass> widgetClass);
 // (tklook.cpp).
 const WidgetOptions &optionsOf(WidgetClass widgetClass);
 const RootOptions &rootOptions();
+// The screen's width, by which Tk converts distances and points to pixels, read once.
+ScreenWidth programScreenWidth();
 
 } // namespace widgets::tk

@@ -79,9 +79,10 @@ void stipple(QImage &canvas, QPoint origin, const QColor &colour)
 
 // Tk_UnderlineTextLayout: a bar under the character of the index, counting the line feeds and carriage
 // returns that end lines (which show none), as wide as the character and cut at the block's right edge; half the
-// descent below the baseline, a third of an "I" thick (tkUnixRFont.c).
-void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, const QList<Line> &lines, QPoint block,
-                    int widest, Justify justify, int index, const QColor &colour)
+// descent below the baseline, and a tenth of the font's size in pixels thick, rounded (Tk sets that over what
+// its Xft back end reckons, a third of an "I"), the size converted by the screen's width as Tk converts it.
+void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, int points, const QList<Line> &lines,
+                    QPoint block, int widest, Justify justify, int index, const QColor &colour)
 {
     int position = 0;
     for (int i = 0; i < lines.size(); ++i) {
@@ -99,7 +100,9 @@ void paintUnderline(QImage &canvas, QPoint origin, const XftFont &font, const QL
         x = qMin(x + lineOffset(justify, line.width, widest), widest);
         width = qMin(width, widest - x);
         int below = font.descent() / 2;
-        int thickness = qMax(1, font.advance(U'I') / 3);
+        const ScreenWidth screen = programScreenWidth();
+        const double pixels = points > 0 ? points * 25.4 / 72.0 * screen.pixels / qMax(1, screen.millimetres) : 0;
+        int thickness = qMax(1, int(pixels / 10 + 0.5));
         if (thickness + below > font.descent()) {
             thickness = font.descent() - below;
             if (thickness == 0) {
@@ -293,8 +296,8 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         run.paint(style.foreground);
     }
     if (options.underline >= 0)
-        paintUnderline(canvas, origin, *font, lines, {textLeft, at.y()}, widest, options.justify, options.underline,
-                       style.foreground);
+        paintUnderline(canvas, origin, *font, pointsForHeight(content.font.height, screenDotsPerInchY()), lines,
+                       {textLeft, at.y()}, widest, options.justify, options.underline, style.foreground);
 
     // Tk leaves out an indicator too small to show.
     const int diameter = space - zeroWidth;
