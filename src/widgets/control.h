@@ -48,7 +48,6 @@ public:
     // Screen pixels per unit of the control's geometry: 1 for a control placed in screen pixels, the
     // interface's scale for the others.
     qreal scale() const { return m_screenPixels ? 1 : interfaceScale(); }
-    bool inScreenPixels() const { return m_screenPixels; }
     void setScreenPixels(bool screenPixels) { m_screenPixels = screenPixels; }
 
     // Where the parent places the control from, in screen pixels from the corner of its client area:

@@ -1,11 +1,11 @@
 #include "widgets/control.h"
 
-#include "widgets/controls/codeeditorcontrol.h"
+#include "widgets/codeeditor/codeeditorcontrol.h"
 #include "widgets/controls/colourbuttoncontrol.h"
 #include "widgets/controls/containercontrols.h"
-#include "widgets/controls/gridcontrol.h"
+#include "widgets/propertygrid/gridcontrol.h"
 #include "widgets/controls/groupmenucontrol.h"
-#include "widgets/controls/inputdevicecontrol.h"
+#include "widgets/inputdevice/inputdevicecontrol.h"
 #include "widgets/controls/textcontrols.h"
 
 namespace widgets {

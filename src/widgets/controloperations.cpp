@@ -1,11 +1,11 @@
 #include "widgets/widgetlayer.h"
 
-#include "widgets/controls/codeeditorcontrol.h"
+#include "widgets/codeeditor/codeeditorcontrol.h"
 #include "widgets/controls/containercontrols.h"
-#include "widgets/controls/gridcontrol.h"
-#include "widgets/controls/inputdevicecontrol.h"
-#include "widgets/controls/inputdevicemonitor.h"
-#include "widgets/controls/propertygridview.h"
+#include "widgets/propertygrid/gridcontrol.h"
+#include "widgets/inputdevice/inputdevicecontrol.h"
+#include "widgets/inputdevice/inputdevicemonitor.h"
+#include "widgets/propertygrid/propertygridview.h"
 #include "widgets/controls/windowcontrol.h"
 
 // The operations that belong to one type of control: lists, grids, code editors, input devices,

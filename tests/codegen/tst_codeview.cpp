@@ -1,12 +1,13 @@
 #include "support/placing.h"
+#include "codeviewdriving.h"
 
 #include "codegen/codeview.h"
 #include "codegen/tkintergenerator.h"
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
 #include "widgets/colour.h"
-#include "widgets/controls/codeeditorcontrol.h"
-#include "widgets/controls/codeeditorwidget.h"
+#include "widgets/codeeditor/codeeditorcontrol.h"
+#include "widgets/codeeditor/codeeditorwidget.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,6 +20,8 @@
 
 using model::ComponentKind;
 using Sci = QsciScintillaBase;
+using testsupport::documentBytes;
+using testsupport::selectedBytes;
 using widgets::ControlRef;
 using widgets::Prop;
 using widgets::rgb;
@@ -37,40 +40,6 @@ struct Keystroke
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
 };
-
-QByteArray documentBytes(const widgets::CodeEditorWidget *editor)
-{
-    const long length = editor->SendScintilla(Sci::SCI_GETTEXTLENGTH);
-    QByteArray bytes(length + 1, '\0');
-    editor->SendScintilla(Sci::SCI_GETTEXT, static_cast<unsigned long>(length + 1), bytes.data());
-    bytes.truncate(length);
-    return bytes;
-}
-
-QByteArray selectedBytes(const widgets::CodeEditorWidget *editor)
-{
-    const long start = editor->SendScintilla(Sci::SCI_GETSELECTIONSTART);
-    const long end = editor->SendScintilla(Sci::SCI_GETSELECTIONEND);
-    return documentBytes(editor).mid(start, end - start);
-}
-
-QStringList actionTexts(const QMenu *menu)
-{
-    QStringList texts;
-    for (const QAction *action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("|") : action->text());
-    return texts;
-}
-
-QStringList enabledActions(const QMenu *menu)
-{
-    QStringList texts;
-    for (const QAction *action : menu->actions()) {
-        if (!action->isSeparator() && action->isEnabled())
-            texts << action->text();
-    }
-    return texts;
-}
 
 } // namespace
 
@@ -100,49 +69,27 @@ private slots:
     void marginFollowsLineCount();
     void marginWidthRule_data();
     void marginWidthRule();
-    void contextMenuEnabling_data();
-    void contextMenuEnabling();
-    void rightClickOpensTheChineseMenu();
-    void selectAllAndCopyTakeTheWholeProgram();
     void characterIsOneCaretStep_data();
     void characterIsOneCaretStep();
     void tokenColours_data();
     void tokenColours();
 
 private:
-    widgets::CodeEditorWidget *editor() const;
-    void pressCodeButton();
+    widgets::CodeEditorWidget *editor() const { return m_view.editor(); }
+    void pressCodeButton() { m_view.pressCodeButton(); }
 
-    std::unique_ptr<shell::Designer> m_designer;
+    testsupport::CodeViewDriving m_view;
 };
 
 void tst_CodeView::init()
 {
-    m_designer = std::make_unique<shell::Designer>([] { return shell::PlatformVersion{6, 1}; });
-    m_designer->start();
-    QVERIFY(QTest::qWaitForWindowExposed(m_designer->layer.widget(shell::ids::MainWindow)));
-    // The code panel starts hidden, and its editor is made when first needed.
-    QVERIFY(!m_designer->layer.widget(shell::ids::CodeView)->findChild<widgets::CodeEditorWidget *>());
-    QVERIFY(editor());
+    QVERIFY(m_view.start());
 }
 
 void tst_CodeView::cleanup()
 {
-    m_designer.reset();
+    m_view.designer.reset();
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-widgets::CodeEditorWidget *tst_CodeView::editor() const
-{
-    auto *control = dynamic_cast<widgets::CodeEditorControl *>(m_designer->layer.control(shell::ids::CodeView));
-    return control ? qobject_cast<widgets::CodeEditorWidget *>(control->editor()) : nullptr;
-}
-
-// As the user does it: a click on the code panel button.
-void tst_CodeView::pressCodeButton()
-{
-    QWidget *button = m_designer->layer.widget(shell::ids::CodePanelButton);
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
 void tst_CodeView::initialEditorState_data()
@@ -214,14 +161,14 @@ void tst_CodeView::stateAfterSetUp()
     QFETCH(int, message);
     QFETCH(int, wParam);
     QFETCH(long, expected);
-    QCOMPARE(m_designer->layer.sendScintilla(shell::ids::CodeView, unsigned(message),
+    QCOMPARE(m_view.designer->layer.sendScintilla(shell::ids::CodeView, unsigned(message),
                                              static_cast<unsigned long>(wParam)),
              expected);
 }
 
 void tst_CodeView::selectionColoursAndFaceAfterSetUp()
 {
-    const widgets::WidgetLayer &layer = m_designer->layer;
+    const widgets::WidgetLayer &layer = m_view.designer->layer;
     QCOMPARE(layer.readProperty(shell::ids::CodeView, Prop::EditorSelectionText).value<widgets::Colour>(),
              rgb(0, 0, 0));
     QCOMPARE(layer.readProperty(shell::ids::CodeView, Prop::EditorSelectionBack).value<widgets::Colour>(),
@@ -246,7 +193,7 @@ void tst_CodeView::documentIsTheGeneratedTextByteForByte_data()
 void tst_CodeView::documentIsTheGeneratedTextByteForByte()
 {
     QFETCH(QString, caption);
-    shell::Designer &d = *m_designer;
+    shell::Designer &d = *m_view.designer;
     QCOMPARE(documentBytes(editor()), QByteArray());
     const ControlRef w = testsupport::place(d, ComponentKind::Label, 16, 16);
     d.layer.writeProperty(w, Prop::LabelText, caption);
@@ -261,9 +208,9 @@ void tst_CodeView::readOnlyAfterEveryPress()
 {
     for (int press = 0; press < 3; ++press) {
         pressCodeButton();
-        QCOMPARE(m_designer->layer.readBoolean(shell::ids::CodeView, Prop::EditorReadOnly), true);
+        QCOMPARE(m_view.designer->layer.readBoolean(shell::ids::CodeView, Prop::EditorReadOnly), true);
         // Earlier programs are not kept for an undo that the read-only view never allows.
-        QCOMPARE(m_designer->layer.sendScintilla(shell::ids::CodeView, Sci::SCI_CANUNDO), 0L);
+        QCOMPARE(m_view.designer->layer.sendScintilla(shell::ids::CodeView, Sci::SCI_CANUNDO), 0L);
     }
 }
 
@@ -292,7 +239,7 @@ void tst_CodeView::editingChangesNothing_data()
 void tst_CodeView::editingChangesNothing()
 {
     QFETCH(QList<Keystroke>, keys);
-    shell::Designer &d = *m_designer;
+    shell::Designer &d = *m_view.designer;
     QGuiApplication::clipboard()->setText(QStringLiteral("pasted text\n"));
     pressCodeButton();
     // A second press with another design: undo must not bring back the first text either.
@@ -336,7 +283,7 @@ void tst_CodeView::marginFollowsLineCount()
     QFETCH(int, labels);
     QFETCH(int, lines);
     QFETCH(int, width);
-    shell::Designer &d = *m_designer;
+    shell::Designer &d = *m_view.designer;
     for (int i = 0; i < labels; ++i)
         testsupport::place(d, ComponentKind::Label, i, i);
     pressCodeButton();
@@ -363,71 +310,6 @@ void tst_CodeView::marginWidthRule()
     QCOMPARE(codegen::lineNumberMarginWidth(lines), width);
 }
 
-void tst_CodeView::contextMenuEnabling_data()
-{
-    QTest::addColumn<QString>("selection");
-    QTest::addColumn<bool>("clipboardText");
-    QTest::addColumn<QStringList>("enabled");
-    const QStringList copyAndAll{QStringLiteral("复制"), QStringLiteral("选择全部")};
-    const QStringList allOnly{QStringLiteral("选择全部")};
-    QTest::newRow("nothing selected") << QString() << false << allOnly;
-    QTest::newRow("nothing selected, text on the clipboard") << QString() << true << allOnly;
-    QTest::newRow("one word selected") << QStringLiteral("word") << false << copyAndAll;
-    QTest::newRow("all selected, text on the clipboard") << QStringLiteral("all") << true << copyAndAll;
-}
-
-void tst_CodeView::contextMenuEnabling()
-{
-    QFETCH(QString, selection);
-    QFETCH(bool, clipboardText);
-    QFETCH(QStringList, enabled);
-    if (clipboardText)
-        QGuiApplication::clipboard()->setText(QStringLiteral("something to paste"));
-    else
-        QGuiApplication::clipboard()->clear();
-    pressCodeButton();
-    if (selection == QLatin1String("word"))
-        editor()->SendScintilla(Sci::SCI_SETSEL, 0UL, 4L);
-    else if (selection == QLatin1String("all"))
-        QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
-
-    std::unique_ptr<QMenu> menu(editor()->createContextMenu());
-    QCOMPARE(actionTexts(menu.get()),
-             (QStringList{QStringLiteral("撤消"), QStringLiteral("重复"), QStringLiteral("|"), QStringLiteral("剪切"),
-                          QStringLiteral("复制"), QStringLiteral("粘贴"), QStringLiteral("删除"), QStringLiteral("|"),
-                          QStringLiteral("选择全部")}));
-    QCOMPARE(enabledActions(menu.get()), enabled);
-}
-
-void tst_CodeView::rightClickOpensTheChineseMenu()
-{
-    pressCodeButton();
-    QWidget *viewport = editor()->viewport();
-    const QPoint at = viewport->rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
-    QApplication::sendEvent(viewport, &event);
-    QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    QVERIFY2(menu, "no menu opened");
-    QCOMPARE(enabledActions(menu), QStringList{QStringLiteral("选择全部")});
-    // 选择全部 from the menu selects the whole program.
-    const QList<QAction *> actions = menu->actions();
-    actions.last()->trigger();
-    menu->close();
-    QCOMPARE(selectedBytes(editor()), documentBytes(editor()));
-}
-
-void tst_CodeView::selectAllAndCopyTakeTheWholeProgram()
-{
-    shell::Designer &d = *m_designer;
-    testsupport::place(d, ComponentKind::CheckButton, 5, 6);
-    pressCodeButton();
-    QGuiApplication::clipboard()->clear();
-    editor()->setFocus();
-    QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(editor(), Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), codegen::generate(d.model, d.layer));
-}
-
 void tst_CodeView::characterIsOneCaretStep_data()
 {
     QTest::addColumn<QString>("character");
@@ -441,7 +323,7 @@ void tst_CodeView::characterIsOneCaretStep_data()
 void tst_CodeView::characterIsOneCaretStep()
 {
     QFETCH(QString, character);
-    shell::Designer &d = *m_designer;
+    shell::Designer &d = *m_view.designer;
     const ControlRef w = testsupport::place(d, ComponentKind::Label, 16, 16);
     d.layer.writeProperty(w, Prop::LabelText, QStringLiteral("<") + character + QStringLiteral(">"));
     pressCodeButton();
@@ -486,7 +368,7 @@ void tst_CodeView::tokenColours()
     QFETCH(int, offset);
     QFETCH(int, style);
     QFETCH(long, colour);
-    shell::Designer &d = *m_designer;
+    shell::Designer &d = *m_view.designer;
     testsupport::place(d, ComponentKind::Label, -3, 16);
     pressCodeButton();
     editor()->SendScintilla(Sci::SCI_COLOURISE, 0UL, -1L);

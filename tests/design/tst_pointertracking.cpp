@@ -1,7 +1,7 @@
 #include "design/designtesting.h"
 #include "design/pointertracking.h"
-#include "widgets/controls/inputdevicecontrol.h"
-#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/inputdevice/inputdevicecontrol.h"
+#include "widgets/inputdevice/inputdevicemonitor.h"
 
 #include <QAbstractButton>
 

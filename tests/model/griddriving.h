@@ -4,7 +4,7 @@
 
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
-#include "widgets/controls/propertygridview.h"
+#include "widgets/propertygrid/propertygridview.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

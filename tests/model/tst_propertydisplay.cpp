@@ -3,7 +3,7 @@
 #include "model/propertyrows.h"
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
-#include "widgets/controls/propertygridview.h"
+#include "widgets/propertygrid/propertygridview.h"
 #include "support/placing.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "model/propertyrows.h"
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
-#include "widgets/controls/propertygridview.h"
+#include "widgets/propertygrid/propertygridview.h"
 #include "widgets/fontvalue.h"
 #include "griddriving.h"
 #include "support/placing.h"

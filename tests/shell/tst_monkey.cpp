@@ -10,7 +10,7 @@
 #include "codegen/tkintergenerator.h"
 #include "model/propertyrows.h"
 #include "widgets/fontvalue.h"
-#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/inputdevice/inputdevicemonitor.h"
 #include "widgets/textconversion.h"
 
 #include <QComboBox>

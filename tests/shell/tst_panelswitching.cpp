@@ -6,8 +6,8 @@
 #include "shell/mainwindowids.h"
 #include "shell/panelswitching.h"
 #include "widgets/colour.h"
-#include "widgets/controls/codeeditorcontrol.h"
-#include "widgets/controls/codeeditorwidget.h"
+#include "widgets/codeeditor/codeeditorcontrol.h"
+#include "widgets/codeeditor/codeeditorwidget.h"
 
 #include <QApplication>
 #include <QtTest>

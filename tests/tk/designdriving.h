@@ -12,7 +12,7 @@
 #include "shell/mainwindowids.h"
 #include "widgets/controls/groupmenu.h"
 #include "widgets/controls/groupmenucontrol.h"
-#include "widgets/controls/propertygridview.h"
+#include "widgets/propertygrid/propertygridview.h"
 #include "widgets/fontvalue.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 
 #include "codegen/tkintergenerator.h"
 #include "shell/mainwindowids.h"
-#include "widgets/controls/codeeditorwidget.h"
+#include "widgets/codeeditor/codeeditorwidget.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>

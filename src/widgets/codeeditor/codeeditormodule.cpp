@@ -1,5 +1,5 @@
 // The entry points of the code editor library (see codeeditormodule.h).
-#include "widgets/controls/codeeditorwidget.h"
+#include "widgets/codeeditor/codeeditorwidget.h"
 
 #include <QColor>
 

@@ -1,4 +1,4 @@
-#include "widgets/controls/codeeditorloader.h"
+#include "widgets/codeeditor/codeeditorloader.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/inputdevice/inputdevicemonitor.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "widgets/controls/gridlook.h"
+#include "widgets/propertygrid/gridlook.h"
 
 #include "widgets/screenscaling.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/controls/codeeditormodule.h"
+#include "widgets/codeeditor/codeeditormodule.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "widgets/controls/propertygridview.h"
+#include "widgets/propertygrid/propertygridview.h"
 
-#include "widgets/controls/gridlook.h"
+#include "widgets/propertygrid/gridlook.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

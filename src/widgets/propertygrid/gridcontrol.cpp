@@ -1,6 +1,6 @@
-#include "widgets/controls/gridcontrol.h"
+#include "widgets/propertygrid/gridcontrol.h"
 
-#include "widgets/controls/propertygridview.h"
+#include "widgets/propertygrid/propertygridview.h"
 
 namespace widgets {
 

@@ -1,5 +1,5 @@
-#include "widgets/controls/inputdevicecontrol.h"
-#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/inputdevice/inputdevicecontrol.h"
+#include "widgets/inputdevice/inputdevicemonitor.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -1,5 +1,5 @@
-#include "widgets/controls/codeeditorcontrol.h"
-#include "widgets/controls/codeeditorwidget.h"
+#include "widgets/codeeditor/codeeditorcontrol.h"
+#include "widgets/codeeditor/codeeditorwidget.h"
 
 #include <QApplication>
 #include <QClipboard>

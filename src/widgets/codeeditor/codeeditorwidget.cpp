@@ -1,4 +1,4 @@
-#include "widgets/controls/codeeditorwidget.h"
+#include "widgets/codeeditor/codeeditorwidget.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

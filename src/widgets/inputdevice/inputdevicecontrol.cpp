@@ -1,6 +1,6 @@
-#include "widgets/controls/inputdevicecontrol.h"
+#include "widgets/inputdevice/inputdevicecontrol.h"
 
-#include "widgets/controls/inputdevicemonitor.h"
+#include "widgets/inputdevice/inputdevicemonitor.h"
 
 namespace widgets {
 

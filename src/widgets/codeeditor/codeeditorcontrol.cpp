@@ -1,6 +1,6 @@
-#include "widgets/controls/codeeditorcontrol.h"
+#include "widgets/codeeditor/codeeditorcontrol.h"
 
-#include "widgets/controls/codeeditorloader.h"
+#include "widgets/codeeditor/codeeditorloader.h"
 
 #include <Qsci/qsciscintillabase.h>
 
