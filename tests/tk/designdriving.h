@@ -12,6 +12,7 @@
 #include "shell/mainwindowids.h"
 #include "widgets/controls/groupmenu.h"
 #include "widgets/controls/groupmenucontrol.h"
+#include "widgets/codeeditor/codeeditorwidget.h"
 #include "widgets/propertygrid/propertygridview.h"
 #include "widgets/fontvalue.h"
 
@@ -31,6 +32,28 @@ namespace designdriving {
 using model::ComponentKind;
 using widgets::ControlRef;
 using widgets::Prop;
+
+// The grid's row labels.
+inline const QString TitleRow = QStringLiteral("标题");
+inline const QString TopRow = QStringLiteral("顶边");
+inline const QString LeftRow = QStringLiteral("左边");
+inline const QString WidthRow = QStringLiteral("宽度");
+inline const QString HeightRow = QStringLiteral("高度");
+inline const QString FaceRow = QStringLiteral("字体");
+inline const QString SizeRow = QStringLiteral("大小");
+
+// The program the code button puts into the code view, for the design as it stands.
+inline QString programInCodeView(shell::Designer &designer)
+{
+    QTest::mouseClick(designer.layer.widget(shell::ids::CodePanelButton), Qt::LeftButton);
+    QWidget *view = designer.layer.widget(shell::ids::CodeView);
+    auto *editor = qobject_cast<widgets::CodeEditorWidget *>(view);
+    if (!editor)
+        editor = view->findChild<widgets::CodeEditorWidget *>();
+    const QString text = editor ? editor->text() : QString();
+    QTest::mouseClick(designer.layer.widget(shell::ids::WindowPanelButton), Qt::LeftButton);
+    return text;
+}
 
 inline std::unique_ptr<shell::Designer> startDesigner()
 {
