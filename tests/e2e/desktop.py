@@ -26,239 +26,24 @@ Things to know about a bare Xvfb:
 """
 
 import collections
-import ctypes
 import os
 import re
 import select
 import shutil
-import signal
-import struct
 import subprocess
 import tempfile
 import time
-import zlib
+
+from processes import (PYTHON, App, DesktopError, die_with_parent, lead_own_group, require_tools, stop_process,
+                       wait_until)
+from screenshot import Screenshot
 
 __all__ = ["PYTHON", "Desktop", "DesktopError", "App", "Geometry", "Screenshot", "require_tools", "wait_until"]
-
-PYTHON = "/usr/bin/python3"
-
-# Which Debian package provides each outside tool, for the error message when one is missing.
-TOOL_PACKAGES = {
-    "Xvfb": "xvfb",
-    "xdotool": "xdotool",
-    "xclip": "xclip",
-    "import": "imagemagick",
-    "xwininfo": "x11-utils",
-}
 
 TOOL_TIMEOUT = 10.0
 
 Geometry = collections.namedtuple("Geometry", "x y width height")
 Geometry.__doc__ = "A window's position on the screen and its size, in pixels."
-
-
-class DesktopError(AssertionError):
-    """Something on the desktop failed or timed out; the message says what."""
-
-
-def require_tools(*names):
-    """Raises DesktopError listing every missing tool and the package that provides it."""
-    missing = [name for name in names if shutil.which(name) is None]
-    if missing:
-        packages = sorted({TOOL_PACKAGES.get(name, name) for name in missing})
-        raise DesktopError(f"missing tool(s): {', '.join(missing)}; install the Debian package(s) "
-                           f"{', '.join(packages)} (scripts/setup.sh --tests)")
-
-
-def wait_until(predicate, timeout, message, interval=0.05):
-    """Calls predicate() until it returns something truthy and returns that; after timeout
-    seconds raises DesktopError with the message."""
-    deadline = time.monotonic() + timeout
-    while True:
-        result = predicate()
-        if result:
-            return result
-        if time.monotonic() >= deadline:
-            raise DesktopError(f"{message} (waited {timeout:g} s)")
-        time.sleep(interval)
-
-
-def _die_with_parent():
-    # Runs in the child between fork and exec: SIGTERM it when we die, even by SIGKILL.
-    PR_SET_PDEATHSIG = 1
-    try:
-        ctypes.CDLL("libc.so.6", use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
-    except OSError:
-        pass
-
-
-def _lead_own_group():
-    # A program that starts servers of its own (a compositor its X server, a bus its services)
-    # leads a process group, so that stopping it reaches them too.
-    os.setpgid(0, 0)
-    _die_with_parent()
-
-
-def _stop_process(process, timeout=5.0, group=False):
-    def send(sig):
-        try:
-            if group:
-                os.killpg(process.pid, sig)
-            else:
-                process.send_signal(sig)
-        except ProcessLookupError:
-            pass
-    if process.poll() is not None:
-        if group:
-            send(signal.SIGKILL)  # what the leader left behind
-        return process.returncode
-    send(signal.SIGTERM)
-    try:
-        code = process.wait(timeout)
-    except subprocess.TimeoutExpired:
-        send(signal.SIGKILL)
-        code = process.wait(timeout)
-    if group:
-        send(signal.SIGKILL)
-    return code
-
-
-class Screenshot:
-    """An RGB image of the screen (or part of it) taken at one moment."""
-
-    def __init__(self, width, height, rgb):
-        self.width = width
-        self.height = height
-        self._rgb = rgb  # 3 bytes per pixel, rows top to bottom
-
-    @classmethod
-    def from_ppm(cls, data):
-        """Parses a binary PPM (P6) image, 8 or 16 bits per sample."""
-        fields, position = [], 0
-        while len(fields) < 4:
-            while position < len(data) and data[position:position + 1].isspace():
-                position += 1
-            if data[position:position + 1] == b"#":
-                position = data.index(b"\n", position) + 1
-                continue
-            end = position
-            while end < len(data) and not data[end:end + 1].isspace():
-                end += 1
-            fields.append(data[position:end])
-            position = end
-        if fields[0] != b"P6":
-            raise DesktopError(f"screenshot is not a binary PPM image (starts with {data[:16]!r})")
-        width, height, maxval = int(fields[1]), int(fields[2]), int(fields[3])
-        pixels = data[position + 1:]
-        if maxval > 255:
-            # Two bytes per sample, most significant first: keep the high byte.
-            pixels = pixels[0::2]
-        if len(pixels) < width * height * 3:
-            raise DesktopError(f"screenshot is truncated: {len(pixels)} bytes for {width}x{height}")
-        return cls(width, height, bytes(pixels[:width * height * 3]))
-
-    def pixel(self, x, y):
-        """The colour at (x, y) as an (red, green, blue) tuple of 0..255."""
-        if not (0 <= x < self.width and 0 <= y < self.height):
-            raise DesktopError(f"pixel ({x}, {y}) is outside the {self.width}x{self.height} screenshot")
-        offset = (y * self.width + x) * 3
-        return tuple(self._rgb[offset:offset + 3])
-
-    def find(self, colour, start=(0, 0)):
-        """The first pixel of exactly the colour, in reading order from start, as (x, y); None if
-        none is."""
-        wanted = bytes(colour)
-        at = self._rgb.find(wanted, (start[1] * self.width + start[0]) * 3)
-        while at >= 0 and at % 3:
-            at = self._rgb.find(wanted, at + 1)
-        return None if at < 0 else ((at // 3) % self.width, (at // 3) // self.width)
-
-    def crop(self, geometry):
-        """The part of the image inside geometry (a Geometry or an (x, y, width, height) tuple)."""
-        x, y, width, height = geometry
-        x0, y0 = max(0, x), max(0, y)
-        x1, y1 = min(self.width, x + width), min(self.height, y + height)
-        rows = [self._rgb[(row * self.width + x0) * 3:(row * self.width + x1) * 3] for row in range(y0, y1)]
-        return Screenshot(max(0, x1 - x0), max(0, y1 - y0), b"".join(rows))
-
-    def __eq__(self, other):
-        return (isinstance(other, Screenshot) and (self.width, self.height) == (other.width, other.height)
-                and self._rgb == other._rgb)
-
-    def save_ppm(self, path):
-        """Writes the image as a binary PPM file: quick to write, for tools that read it."""
-        with open(path, "wb") as file:
-            file.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self._rgb)
-
-    def save_png(self, path):
-        """Writes the image as a PNG file (for looking at a failure afterwards)."""
-        def chunk(kind, body):
-            return (struct.pack(">I", len(body)) + kind + body
-                    + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
-        stride = self.width * 3
-        raw = b"".join(b"\x00" + self._rgb[row * stride:(row + 1) * stride] for row in range(self.height))
-        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
-        with open(path, "wb") as file:
-            file.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-                       + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
-
-
-class App:
-    """A program started with Desktop.launch(); its output goes to files that can be read any time."""
-
-    def __init__(self, process, argv, stdout_path, stderr_path, group=False):
-        self.process = process
-        self.argv = list(argv)
-        self._stdout_path = stdout_path
-        self._stderr_path = stderr_path
-        self._group = group
-
-    @property
-    def pid(self):
-        return self.process.pid
-
-    def running(self):
-        """True while the program has not exited."""
-        return self.process.poll() is None
-
-    def output(self):
-        """Everything the program wrote to stdout so far (UTF-8, undecodable bytes replaced)."""
-        with open(self._stdout_path, "rb") as file:
-            return file.read().decode("utf-8", "replace")
-
-    def errors(self):
-        """Everything the program wrote to stderr so far."""
-        with open(self._stderr_path, "rb") as file:
-            return file.read().decode("utf-8", "replace")
-
-    def wait_for_output(self, text, timeout=10.0):
-        """Waits until stdout contains text; raises DesktopError (with the output so far) if the
-        program exits or the time runs out first. Returns the whole output."""
-        deadline = time.monotonic() + timeout
-        while True:
-            output = self.output()
-            if text in output:
-                return output
-            if not self.running():
-                raise DesktopError(f"{self.argv[0]} exited with code {self.process.returncode} before "
-                                   f"printing {text!r}; stdout: {output[-2000:]!r}; "
-                                   f"stderr: {self.errors()[-2000:]!r}")
-            if time.monotonic() >= deadline:
-                raise DesktopError(f"{self.argv[0]} did not print {text!r} within {timeout:g} s; "
-                                   f"stdout: {output[-2000:]!r}; stderr: {self.errors()[-2000:]!r}")
-            time.sleep(0.05)
-
-    def wait(self, timeout=10.0):
-        """Waits for the program to exit and returns its exit code."""
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise DesktopError(f"{self.argv[0]} did not exit within {timeout:g} s") from None
-
-    def stop(self, timeout=5.0):
-        """Terminates the program (then kills it after timeout seconds); returns its exit code.
-        A program launched with its own group takes the rest of its group with it."""
-        return _stop_process(self.process, timeout, self._group)
 
 
 class Desktop:
@@ -323,7 +108,7 @@ class Desktop:
                 ["Xvfb", f":{number}", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x{depth}",
                  "-dpi", str(self.dpi), "-nolisten", "tcp", "-noreset", "-br"],
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
-                preexec_fn=_die_with_parent)
+                preexec_fn=die_with_parent)
         os.close(write_end)
         announced = b""
         deadline = time.monotonic() + timeout
@@ -344,7 +129,7 @@ class Desktop:
         if b"\n" in announced:
             self._xvfb = process
             return ":" + announced.decode().strip()
-        _stop_process(process, 2.0)
+        stop_process(process, 2.0)
         with open(log_path, "rb") as log:
             tail = log.read().decode("utf-8", "replace").strip()[-400:]
         failures.append(f"Xvfb :{number} did not become ready (exit code {process.returncode}): {tail}")
@@ -356,10 +141,10 @@ class Desktop:
             app.stop()
         self._apps = []
         for server in self._clipboard_servers:
-            _stop_process(server, 2.0)
+            stop_process(server, 2.0)
         self._clipboard_servers = []
         if self._xvfb is not None:
-            _stop_process(self._xvfb)
+            stop_process(self._xvfb)
             self._xvfb = None
         if self._directory is not None:
             shutil.rmtree(self._directory, ignore_errors=True)
@@ -401,7 +186,7 @@ class Desktop:
         with open(stdout_path, "wb") as stdout, open(stderr_path, "wb") as stderr:
             process = subprocess.Popen(list(argv), stdin=subprocess.DEVNULL, stdout=stdout, stderr=stderr,
                                        env=self.environment(env), cwd=cwd, pass_fds=pass_fds,
-                                       preexec_fn=_lead_own_group if group else _die_with_parent)
+                                       preexec_fn=lead_own_group if group else die_with_parent)
         app = App(process, argv, stdout_path, stderr_path, group)
         self._apps.append(app)
         return app
@@ -569,7 +354,7 @@ class Desktop:
         require_tools("xclip")
         server = subprocess.Popen(["xclip", "-quiet", "-i", "-selection", selection],
                                   stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                  env=self.environment(), preexec_fn=_die_with_parent)
+                                  env=self.environment(), preexec_fn=die_with_parent)
         server.stdin.write(text.encode("utf-8"))
         server.stdin.close()
         self._clipboard_servers.append(server)

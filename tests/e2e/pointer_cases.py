@@ -13,7 +13,8 @@ case that went wrong.
 import time
 
 from desktop import wait_until
-from tst_designer_e2e import SETTLE, _options, check
+from designerdriver import SETTLE, check
+from tst_designer_e2e import options_of
 
 # Grid rows of a label or check button, and of the window.
 CAPTION_ROW, WIDTH_ROW, HEIGHT_ROW = 2, 5, 6
@@ -28,7 +29,7 @@ def placements(program):
             size = line[len("Window.geometry('"):].split("+")[0]
             window = tuple(int(n) for n in size.split("x"))
         elif ".place(" in line:
-            variable, options = _options(line)
+            variable, options = options_of(line)
             widgets[variable] = tuple(int(options[key]) for key in ("x", "y", "width", "height"))
     return widgets, window
 

@@ -11,7 +11,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pointer_cases  # noqa: E402
 from desktop import Desktop, DesktopError, wait_until  # noqa: E402
-from tst_designer_e2e import TITLE, Designer, Step, check, step  # noqa: E402
+from designerdriver import TITLE, Designer, Step, check, step  # noqa: E402
 
 
 def main(binary):

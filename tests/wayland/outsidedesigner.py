@@ -16,7 +16,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
-import tst_designer_e2e as e2e  # noqa: E402
+import designerdriver as e2e  # noqa: E402
 from desktop import DesktopError, Screenshot, wait_until  # noqa: E402
 from screenlook import settled_screenshot, window_image  # noqa: E402
 

@@ -35,9 +35,10 @@ sys.path.insert(0, HERE)
 import pointer_cases  # noqa: E402
 from compositor import Compositor  # noqa: E402
 from desktop import PYTHON, Desktop, DesktopError, require_tools, wait_until  # noqa: E402
-from outsidedesigner import OutsideDesigner, WaylandClipboard, XClipboard, e2e  # noqa: E402
+import tst_designer_e2e as e2e  # noqa: E402
+from outsidedesigner import OutsideDesigner, WaylandClipboard, XClipboard  # noqa: E402
 from screenlook import LookTool, settled_screenshot, window_image  # noqa: E402
-from tst_designer_e2e import Step, check, step  # noqa: E402
+from designerdriver import Step, check, step  # noqa: E402
 
 CoarseTarget = 0.01
 FineTarget = 0.05
