@@ -41,6 +41,11 @@ void tst_ScreenScaling::rectangles_data()
     // Edges round on their own, halves away from zero: 1.5 -> 2, 22.5 -> 23, -1.5 -> -2.
     QTest::newRow("half again, edges rounded") << QRect(1, 1, 14, 14) << 1.5 << QRect(2, 2, 21, 21);
     QTest::newRow("half again, negative edge") << QRect(-1, 0, 15, 15) << 1.5 << QRect(-2, 0, 23, 23);
+    // A size comes from its edges, not on its own: the right edge 4 * 1.5 = 6 less the left 2 makes
+    // 4 wide where 3 * 1.5 = 4.5 would round to 5, and the bottom 12 less 5 makes 7, not 8.
+    QTest::newRow("half again, size from the edges") << QRect(1, 3, 3, 5) << 1.5 << QRect(2, 5, 4, 7);
+    // Both ways: 2.5 -> 3 to 6.25 -> 6 is 3 wide, not 3.75 -> 4; back, 2.4 -> 2 to 4.8 -> 5 is 3, not 2.4 -> 2.
+    QTest::newRow("a quarter again, size from the edges") << QRect(2, 2, 3, 3) << 1.25 << QRect(3, 3, 3, 3);
     QTest::newRow("largest design values") << QRect(32627, -32627, 32627, 32627) << 3.0
                                            << QRect(97881, -97881, 97881, 97881);
 }
