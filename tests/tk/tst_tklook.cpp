@@ -6,6 +6,7 @@
 
 #include "codegen/tkintergenerator.h"
 #include "lookcomparison.h"
+#include "support/screenscale.h"
 #include "widgets/screenscaling.h"
 #include "widgets/tklook/tklook.h"
 
@@ -328,6 +329,9 @@ void tst_TkLook::designLooksLikeTk()
     m_designer = startDesigner();
     shell::Designer &d = *m_designer;
     QVERIFY(QTest::qWaitForWindowExposed(d.layer.widget(shell::ids::MainWindow)));
+    // Where the screen scales the interface, the rest of it grows: the palette is 128 layout units wide.
+    if (qEnvironmentVariableIsSet("KESTRIGAN_TEST_INTERFACE_SCALE"))
+        QCOMPARE(d.layer.widget(shell::ids::Palette)->width(), testsupport::multiplied(128));
     for (const auto &edit : design.window)
         QCOMPARE(editGridValue(d, edit.first, edit.second), QString());
     for (const Step &step : design.steps) {
