@@ -469,10 +469,9 @@ void tst_PropertyEditing::hugeFontSizeLeavesAUsableDesign()
     // Past what Tk can draw on the screen (1,125 points at 96 dots per inch), the largest it can is taken.
     QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("99999")));
     QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("1125"));
+    // Too many digits for an int stop at 2,147,483,647, and that too is past the largest size.
     QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("99999999999")));
-    bool isNumber = false;
-    QVERIFY(m_designer->layer.cellText(PropertyGrid, sizeRow, 1).toInt(&isNumber) >= 0);
-    QVERIFY(isNumber);
+    QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("1125"));
     QVERIFY(testing::editRow(*m_designer, testing::rowOf(*m_designer, QStringLiteral("标题")), QStringLiteral("好")));
     QCOMPARE(m_designer->layer.readText(button, Prop::ButtonCaption), QStringLiteral("好"));
 }

@@ -6,6 +6,7 @@
 
 #include "codegen/tkintergenerator.h"
 #include "lookcomparison.h"
+#include "support/screenscale.h"
 #include "widgets/screenscaling.h"
 #include "widgets/tklook/tklook.h"
 
@@ -50,8 +51,7 @@ constexpr double FineTarget = 0.05;
 constexpr double WidgetCoarseTarget = 0.02;
 constexpr double WidgetFineTarget = 0.04;
 
-// A widget of Tk's window as Tk reports it: where it is, its border and highlight ring, and the
-// metrics of its font that place its text and indicator.
+// A widget of Tk's window as Tk reports it: where it is, its border and highlight ring.
 struct TkWidget
 {
     QString tkClass;
@@ -59,18 +59,22 @@ struct TkWidget
     int border = 0;
     bool flat = false;          // a flat border is not drawn: text that overflows shows in it
     int highlight = 0;
-    int padX = 0;
-    bool indicatorOn = false;
-    int lineSpacing = 0;
-    int zeroWidth = 0;
-    QList<int> lineWidths;
 };
 
 struct TkWindow
 {
     QImage image;
+    QImage selected;           // the same with every indicator selected in a colour of its own
     QList<TkWidget> widgets;   // in stacking order, the lowest first
 };
+
+QImage grabbed(const QJsonArray &where)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, where[0].toInt(), where[1].toInt(), where[2].toInt(), where[3].toInt())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
 
 // Runs the program with its main loop, shows its window, and reads the window from the screen once
 // Tk has drawn it, with what Tk tells of its widgets. A null image, with the reason in *error, when
@@ -84,36 +88,9 @@ TkWindow tkWindow(const QString &program, QString *error)
     }
     file.write(program.toUtf8());
     file.close();
-    // The window reports where it is once Tk has drawn it, and stays until told to go.
-    const QString runner = QStringLiteral(
-        "import sys, json, tkinter, tkinter.font\n"
-        "tkinter.Misc.mainloop = lambda *a, **k: None\n"
-        "tkinter.mainloop = lambda *a, **k: None\n"
-        "exec(compile(open(sys.argv[1], encoding='utf-8').read(), sys.argv[1], 'exec'), {})\n"
-        "root = tkinter._default_root\n"
-        "root.update()\n"
-        "root.after(200)\n"
-        "root.update()\n"
-        "widgets = []\n"
-        "for w in root.winfo_children():\n"
-        "    if not w.winfo_ismapped():\n"
-        "        continue\n"
-        "    font = tkinter.font.Font(root=root, font=w.cget('font'))\n"
-        "    text = str(w.cget('text')) if w.winfo_class() != 'Entry' else ''\n"
-        "    widgets.append({'class': w.winfo_class(), 'x': w.winfo_x(), 'y': w.winfo_y(),\n"
-        "                    'width': w.winfo_width(), 'height': w.winfo_height(),\n"
-        "                    'border': w.winfo_pixels(w.cget('borderwidth')), 'relief': str(w.cget('relief')),\n"
-        "                    'highlight': w.winfo_pixels(w.cget('highlightthickness')),\n"
-        "                    'padx': w.winfo_pixels(w.cget('padx')) if 'padx' in w.keys() else 0,\n"
-        "                    'indicator': w.tk.getboolean(w.cget('indicatoron')) if 'indicatoron' in w.keys() else False,\n"
-        "                    'linespace': font.metrics('linespace'), 'zero': font.measure('0'),\n"
-        "                    'lines': [font.measure(line) for line in text.split('\\n')] if text else []})\n"
-        "print(json.dumps({'window': [root.winfo_rootx(), root.winfo_rooty(), root.winfo_width(),\n"
-        "                             root.winfo_height()], 'focused': root.focus_displayof() is not None,\n"
-        "                   'widgets': widgets}), flush=True)\n"
-        "sys.stdin.readline()\n");
     QProcess python;
-    python.start(tktest::pythonExecutable(), {QStringLiteral("-c"), runner, file.fileName()});
+    // The window reports where it is once Tk has drawn it, and stays until told to go.
+    python.start(tktest::pythonExecutable(), {QStringLiteral(KESTRIGAN_TESTS_DIR "/tklookwindow.py"), file.fileName()});
     if (!python.waitForStarted(5000)) {
         *error = QStringLiteral("cannot start %1").arg(tktest::pythonExecutable());
         return {};
@@ -130,23 +107,22 @@ TkWindow tkWindow(const QString &program, QString *error)
         // The root's highlight ring takes another colour then; the design shows the window without focus.
         *error = QStringLiteral("Tk's window has the keyboard focus");
     } else if (where.size() == 4) {
-        shown.image = QGuiApplication::primaryScreen()
-                          ->grabWindow(0, where[0].toInt(), where[1].toInt(), where[2].toInt(), where[3].toInt())
-                          .toImage()
-                          .convertToFormat(QImage::Format_RGB32);
+        shown.image = grabbed(where);
         for (const QJsonValue &value : told.value(u"widgets").toArray()) {
             const QJsonObject w = value.toObject();
             // Tk tells the position it asked for; X shows the window at it in 16 bits.
-            TkWidget widget{w.value(u"class").toString(),
-                            QRect(qint16(w.value(u"x").toInteger()), qint16(w.value(u"y").toInteger()),
-                                  w.value(u"width").toInt(), w.value(u"height").toInt()),
-                            w.value(u"border").toInt(), w.value(u"relief").toString() == QLatin1String("flat"),
-                            w.value(u"highlight").toInt(), w.value(u"padx").toInt(), w.value(u"indicator").toBool(),
-                            w.value(u"linespace").toInt(), w.value(u"zero").toInt(), {}};
-            for (const QJsonValue &width : w.value(u"lines").toArray())
-                widget.lineWidths.append(width.toInt());
-            shown.widgets.append(widget);
+            shown.widgets.append({w.value(u"class").toString(),
+                                  QRect(qint16(w.value(u"x").toInteger()), qint16(w.value(u"y").toInteger()),
+                                        w.value(u"width").toInt(), w.value(u"height").toInt()),
+                                  w.value(u"border").toInt(), w.value(u"relief").toString() == QLatin1String("flat"),
+                                  w.value(u"highlight").toInt()});
         }
+        python.write("\n");
+        for (int waited = 0; !answer.contains("selected") && waited < 50 && python.state() == QProcess::Running; ++waited) {
+            python.waitForReadyRead(100);
+            answer += python.readAllStandardOutput();
+        }
+        shown.selected = grabbed(where);
     } else if (error->isEmpty()) {
         python.waitForFinished(1000);
         *error = QStringLiteral("Tk did not show the window (%1): %2")
@@ -159,24 +135,21 @@ TkWindow tkWindow(const QString &program, QString *error)
     return shown;
 }
 
-// The 11 by 11 pixels of a radio or check button's indicator, where Tk places it for the widget's
-// font; empty for other widgets and where Tk leaves the indicator out.
-QRect indicatorOf(const TkWidget &widget)
+// A radio or check button's indicator as Tk's own pixels tell it: those that change when it is
+// selected, and the ring round them where its border begins. Empty where nothing changes: other
+// widgets, and where Tk leaves the indicator out.
+QRect indicatorOf(const TkWindow &tk, const QRegion &shown)
 {
-    const bool check = widget.tkClass == QLatin1String("Checkbutton");
-    if ((!check && widget.tkClass != QLatin1String("Radiobutton")) || !widget.indicatorOn)
-        return {};
-    const int space = widgets::tk::indicatorSpace(check, widget.lineSpacing, widget.zeroWidth);
-    if (space - widget.zeroWidth <= 2 * widget.border)
-        return {};
-    int widest = 0;
-    for (int width : widget.lineWidths)
-        widest = qMax(widest, width);
-    const QSize block(space + widest, int(qMax<qsizetype>(widget.lineWidths.size(), 1)) * widget.lineSpacing);
-    const QPoint origin = widgets::tk::anchoredOrigin(widgets::tk::Anchor::West, widget.rect.size(),
-                                                      widget.border + widget.highlight, QSize(widget.padX, 0), block);
-    const QPoint centre = widgets::tk::indicatorCentre(origin.x() + space, space, widget.rect.height());
-    return QRect(centre - QPoint(5, 5), QSize(11, 11)).translated(widget.rect.topLeft());
+    QRect changed;
+    for (const QRect &part : shown) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            for (int x = part.left(); x <= part.right(); ++x) {
+                if (tk.image.pixel(x, y) != tk.selected.pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return changed.isEmpty() ? QRect() : changed.adjusted(-1, -1, 1, 1);
 }
 
 // Judges every widget on its own: the share of differing pixels of what shows of it, and its frame
@@ -200,7 +173,7 @@ QStringList widgetFaults(const QImage &designed, const TkWindow &tk, look::Diffe
         const QRegion frame = look::frameOf(widget.rect, frameWidth).intersected(shown);
         if (const auto at = look::firstMismatch(designed, tk.image, frame))
             faults << QStringLiteral("%1: its frame differs at %2,%3").arg(who).arg(at->x()).arg(at->y());
-        const QRegion indicator = QRegion(indicatorOf(widget)).intersected(shown) - frame;
+        const QRegion indicator = QRegion(indicatorOf(tk, shown)).intersected(shown) - frame;
         if (const auto at = look::firstMismatch(designed, tk.image, indicator))
             faults << QStringLiteral("%1: its indicator differs at %2,%3").arg(who).arg(at->x()).arg(at->y());
         const look::Difference difference = look::compare(designed, tk.image, shown);
@@ -328,6 +301,9 @@ void tst_TkLook::designLooksLikeTk()
     m_designer = startDesigner();
     shell::Designer &d = *m_designer;
     QVERIFY(QTest::qWaitForWindowExposed(d.layer.widget(shell::ids::MainWindow)));
+    // Where the screen scales the interface, the rest of it grows: the palette is 128 layout units wide.
+    if (qEnvironmentVariableIsSet("KESTRIGAN_TEST_INTERFACE_SCALE"))
+        QCOMPARE(d.layer.widget(shell::ids::Palette)->width(), testsupport::multiplied(128));
     for (const auto &edit : design.window)
         QCOMPARE(editGridValue(d, edit.first, edit.second), QString());
     for (const Step &step : design.steps) {
