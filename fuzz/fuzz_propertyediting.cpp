@@ -14,6 +14,7 @@
 #include "shell/mainwindowids.h"
 #include "support/placing.h"
 #include "widgets/fontvalue.h"
+#include "widgets/screenmetrics.h"
 #include "widgets/tklook/tklook.h"
 #include "widgets/textconversion.h"
 
@@ -64,7 +65,7 @@ void checkComponent(const model::Component &component, PropertyRow row, const QS
         expect(size >= 0, "font size not negative", typed);
         // Sizes beyond what Tk can draw on the screen come back as the largest it can.
         const int typedSize = qMax(0, widgets::textToInteger(typed));
-        expect(size == qMin(typedSize, widgets::tk::largestTextPoints()), "font size as typed", typed);
+        expect(size == qMin(typedSize, widgets::largestTextPoints()), "font size as typed", typed);
         break;
     }
     }

@@ -7,6 +7,7 @@
 #include "model/propertyrows.h"
 #include "widgets/fontvalue.h"
 #include "widgets/propertyindex.h"
+#include "widgets/screenmetrics.h"
 #include "widgets/textconversion.h"
 #include "widgets/widgetlayer.h"
 
@@ -166,7 +167,7 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
 
     // Room for the usual line of each component, so the text is not copied again and again as it grows.
     TextWriter out(1024 + qsizetype(model.components.size()) * 112);
-    const int dotsPerInch = widgets::screenDotsPerInchY();
+    const int dotsPerInch = widgets::layoutDotsPerInch();
     out.append(u"from tkinter import *");
     out.append(u"\r\n\r\nWindow = Tk()");
     out.append(u"\r\nWindow.title('");

@@ -1,5 +1,6 @@
 #include "widgets/tklook/facelist.h"
 
+#include "widgets/screenmetrics.h"
 #include "widgets/tklook/tklook.h"
 
 #include <QGuiApplication>
