@@ -85,9 +85,10 @@ void appendEscapedCharacter(TextWriter &out, char16_t unit)
     out.append(unit);
 }
 
-void appendPythonQuoted(TextWriter &out, const QString &text)
+void appendPythonQuoted(TextWriter &out, const QString &whole)
 {
-    qsizetype size = text.size();
+    const QStringView text = widgets::textBeforeNul(whole);
+    const qsizetype size = text.size();
     qsizetype plainFrom = 0;  // start of the run of characters that are copied as they are
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text.at(i).unicode();
@@ -95,23 +96,19 @@ void appendPythonQuoted(TextWriter &out, const QString &text)
                            && !QChar::isSurrogate(unit);
         if (plain)
             continue;
-        if (unit == 0) {
-            size = i;  // a text ends at its first NUL, as Tk 8.6.13 ends it (pythonQuotedText)
-            break;
-        }
         if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             ++i;  // a whole pair stays in the run
             continue;
         }
         // One append per run rather than per character.
-        out.append(QStringView(text).sliced(plainFrom, i - plainFrom));
+        out.append(text.sliced(plainFrom, i - plainFrom));
         if (QChar::isSurrogate(unit))
             out.append(char16_t(QChar::ReplacementCharacter));
         else
             appendEscapedCharacter(out, unit);
         plainFrom = i + 1;
     }
-    out.append(QStringView(text).sliced(plainFrom, size - plainFrom));
+    out.append(text.sliced(plainFrom, size - plainFrom));
 }
 
 void appendComponentLine(TextWriter &out, const model::Component &component, const widgets::WidgetLayer &layer,

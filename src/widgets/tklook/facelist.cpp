@@ -1,6 +1,7 @@
 #include "widgets/tklook/facelist.h"
 
 #include "widgets/screenmetrics.h"
+#include "widgets/textconversion.h"
 #include "widgets/tklook/tklook.h"
 
 #include <QGuiApplication>
@@ -14,7 +15,7 @@ FcPattern *tkPattern(const QString &face, int points)
     FcPattern *pattern = FcPatternCreate();
     if (!pattern)
         return nullptr;
-    const QByteArray name = face.toUtf8();
+    const QByteArray name = textBeforeNul(face).toUtf8();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
     FcPatternAddDouble(pattern, FC_SIZE, points);
     FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_MEDIUM);

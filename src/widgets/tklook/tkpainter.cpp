@@ -1,6 +1,7 @@
 #include "widgets/tklook/tkpainter.h"
 
 #include "widgets/screenmetrics.h"
+#include "widgets/textconversion.h"
 #include "widgets/tklook/glyphcompositing.h"
 #include "widgets/tklook/textlayout.h"
 #include "widgets/tklook/tkborder.h"
@@ -256,8 +257,7 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
     const int zeroWidth = font->advance(U'0');
     const int tabWidth = tabWidthOf(*font);
 
-    // The generated program's text ends at its first NUL, as both Pythons' Tk then show it.
-    const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), options.wrapLength);
+    const QList<Line> lines = layoutLines(*font, textBeforeNul(content.text), options.wrapLength);
     int widest = 0;
     for (const Line &line : lines)
         widest = qMax(widest, line.width);
