@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -242,6 +243,7 @@ private slots:
     void designLooksLikeTk();
     void overlappingWidgetsStackAsInTk();
     void largestFontSizeIsTks();
+    void interfaceChineseKeepsTheUsersLanguage();
 
 private:
     std::unique_ptr<shell::Designer> m_designer;
@@ -403,6 +405,20 @@ void tst_TkLook::largestFontSizeIsTks()
     QCOMPARE(gridValue(d, size), qEnvironmentVariable("KESTRIGAN_LOOK_LARGEST_POINTS"));
 }
 
+// The interface's Chinese shows in the face fontconfig gives the user's language (INTERFACE_CHINESE),
+// whatever language the Tk look asks fontconfig with for the program's.
+void tst_TkLook::interfaceChineseKeepsTheUsersLanguage()
+{
+    m_designer = startDesigner();
+    QTextLayout layout(QStringLiteral("窗口组件"), m_designer->layer.widget(shell::ids::Palette)->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    QCOMPARE(runs.size(), 1);
+    QCOMPARE(runs.first().rawFont().familyName(), qEnvironmentVariable("KESTRIGAN_LOOK_INTERFACE_CHINESE"));
+}
+
 int main(int argc, char **argv)
 {
     // The designer must draw on the same screen as Tk, through the platform a user has, scaled as the
@@ -415,7 +431,6 @@ int main(int argc, char **argv)
     qputenv("DISPLAY", xvfb.display().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     widgets::prepareScreenScaling();
-    widgets::tk::adoptProgramLanguage();
     QApplication app(argc, argv);
     tst_TkLook test;
     return QTest::qExec(&test, argc, argv);

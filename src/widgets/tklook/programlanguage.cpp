@@ -25,10 +25,4 @@ QByteArray programLanguage()
     return ctype;
 }
 
-void adoptProgramLanguage()
-{
-    if (!qEnvironmentVariableIsSet("FC_LANG") && qEnvironmentVariableIsEmpty("LC_ALL"))
-        qputenv("FC_LANG", programLanguage());
-}
-
 } // namespace widgets::tk
