@@ -61,4 +61,15 @@ int drawableTextPoints(int points)
     return qMin(points, largestTextPoints());
 }
 
+QRect availableArea()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+QSize clientRoom(QSize outer, QSize frame)
+{
+    return (outer - frame).expandedTo(QSize(1, 1));
+}
+
 } // namespace widgets

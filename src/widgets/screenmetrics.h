@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QtGlobal>
 
 // What the designer knows of the screen, read in one place. Two resolutions, each for one purpose:
@@ -24,5 +26,12 @@ double textDotsPerInch();
 // an X request, and the program ends with an X error. A size larger than that is taken as it.
 int largestTextPoints();
 int drawableTextPoints(int points);
+
+// The primary screen less its panels and docks.
+QRect availableArea();
+
+// An outer size less a frame, at least one pixel each way: the room a client area has. Of the
+// available area, it is the largest a window with that frame can be and stay on the screen.
+QSize clientRoom(QSize outer, QSize frame);
 
 } // namespace widgets
