@@ -6,6 +6,7 @@
 
 #include "codegen/tkintergenerator.h"
 #include "lookcomparison.h"
+#include "lookscreen.h"
 #include "support/screenscale.h"
 #include "widgets/screenscaling.h"
 #include "widgets/tklook/tklook.h"
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -213,6 +215,8 @@ private slots:
     void designLooksLikeTk_data();
     void designLooksLikeTk();
     void overlappingWidgetsStackAsInTk();
+    void largestFontSizeIsTks();
+    void interfaceChineseKeepsTheUsersLanguage();
 
 private:
     std::unique_ptr<shell::Designer> m_designer;
@@ -365,92 +369,37 @@ void tst_TkLook::overlappingWidgetsStackAsInTk()
     QCOMPARE(client->childAt(QPoint(145, 30)), d.layer.widget(label->widget));
 }
 
-// A RESOURCE_MANAGER property no xrdb would write, which Tk reads all the same: control characters,
-// comments continued over lines, escapes, patterns that match nothing in Tk ("?", "*.", overlong
-// fields), abbreviated words, distances in points and millimetres, numbers too large for any widget,
-// and more than the 400,000 bytes Tk reads, with entries past that point that must not count.
-QByteArray hostileResourceProperty()
+// A font size past what Tk can draw on this screen is taken as the largest it can (LARGEST_POINTS,
+// worked out by hand for each screen).
+void tst_TkLook::largestFontSizeIsTks()
 {
-    QByteArray text =
-        "\x01\x02 garbage \x7f\x1b[31m: still a line of its own\n"
-        "! a comment \\\n*Button.background: red, continued into the comment\n"
-        "#define NOT_FOR_CPP 1\n"
-        "   \t  \n"
-        "*Label.relief: sunken\n"
-        "*Label.borderWidth: 100000\n"
-        "*Entry.highlightThickness: 1e300\n"
-        "*Entry.borderWidth: -2\n"
-        "*Radiobutton.borderWidth: 0.4c\n"
-        "*Radiobutton.relief: so\n"
-        "*Button.borderWidth: 2p\n"
-        "*Button.highlightThickness: 1m\n"
-        "*Button.padY: -5\n"
-        "*Button.anchor: n\n"
-        "*Button.default: norm\n"
-        "*Button.wrapLength: 30\n"
-        "*Label.wrapLength: -5\n"
-        "*Button.background: #AbC\n"
-        "tk.Button.foreground: yellow\n"
-        "Tk*Entry.background: #ffeedd\n"
-        "*Checkbutton.selectColor: \\101qua\n"
-        "*Checkbutton.offRelief: gr\n"
-        "*Checkbutton.underline: 007\n"
-        "*Radiobutton.background: GrEy\n"
-        "*Checkbutton.indicatorOn: Of\n"
-        "*Label.state: dis\n"
-        "*?.foreground: red\n"
-        "?.background: red\n"
-        "*.background: red\n"
-        "**background: red\n"
-        "*a*b*c*d*e*f*g*h*i.background: red\n"
-        "*Radiobutton.你好: 世界\n"
-        "*Radiobutton*" + QByteArray(150, 'x') + ".background: red\n"
-        // The root's: a negative border that only its ring keeps from covering the window, padding
-        // past the 16 bits X holds a position in, and padding too large for an int.
-        "Tk.borderWidth: -3\n"
-        "Tk.relief: rai\n"
-        "Tk.highlightThickness: 5\n"
-        "*highlightBackground: #AbC\n"
-        "Tk.padX: 65536\n"
-        "Tk.padY: 1e300\n";
-    // Filler up to just short of where Tk stops reading, then a line that Tk's cut leaves unfinished.
-    for (int i = 0; text.size() < 399990; ++i)
-        text += "*Filler" + QByteArray::number(i).rightJustified(6, '0') + ".background: #123456\n";
-    text.truncate(399990);
-    text += "\n*Entry.background: red\n*Label.background: red\n*Checkbutton.background: red\n";
-    return text;
+    m_designer = startDesigner();
+    shell::Designer &d = *m_designer;
+    QVERIFY(placeByMouse(d, ComponentKind::Label, {20, 20}));
+    const QString size = QStringLiteral("大小");
+    QCOMPARE(editGridValue(d, size, QStringLiteral("99999")), QString());
+    QCOMPARE(gridValue(d, size), qEnvironmentVariable("KESTRIGAN_LOOK_LARGEST_POINTS"));
 }
 
-// The screen to compare on, from the environment: KESTRIGAN_LOOK_DPI (a number, or "server" for the
-// X server's own default), KESTRIGAN_LOOK_XFT_DPI, KESTRIGAN_LOOK_RESOURCES (a file for xrdb) and
-// KESTRIGAN_LOOK_HOSTILE_RESOURCES. Without them, 96 dots per inch and no resources.
-tktest::ScreenSettings screenFromEnvironment()
+// The interface's Chinese shows in the face fontconfig gives the user's language (INTERFACE_CHINESE),
+// whatever language the Tk look asks fontconfig with for the program's.
+void tst_TkLook::interfaceChineseKeepsTheUsersLanguage()
 {
-    tktest::ScreenSettings screen;
-    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_RESOURCES")) {
-        QFile file(qEnvironmentVariable("KESTRIGAN_LOOK_RESOURCES"));
-        if (file.open(QIODevice::ReadOnly))
-            screen.resources = file.readAll();
-        else
-            qCritical("cannot read %s", qPrintable(file.fileName()));
-    }
-    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_HOSTILE_RESOURCES"))
-        screen.resourceProperty = hostileResourceProperty();
-    const QString dpi = qEnvironmentVariable("KESTRIGAN_LOOK_DPI");
-    if (dpi == QLatin1String("server"))
-        screen.dotsPerInch.reset();
-    else if (!dpi.isEmpty())
-        screen.dotsPerInch = dpi.toInt();
-    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_XFT_DPI"))
-        screen.xftDotsPerInch = qEnvironmentVariableIntValue("KESTRIGAN_LOOK_XFT_DPI");
-    return screen;
+    m_designer = startDesigner();
+    QTextLayout layout(QStringLiteral("窗口组件"), m_designer->layer.widget(shell::ids::Palette)->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    QCOMPARE(runs.size(), 1);
+    QCOMPARE(runs.first().rawFont().familyName(), qEnvironmentVariable("KESTRIGAN_LOOK_INTERFACE_CHINESE"));
 }
 
 int main(int argc, char **argv)
 {
     // The designer must draw on the same screen as Tk, through the platform a user has, scaled as the
     // designer scales itself.
-    tktest::XvfbServer xvfb(screenFromEnvironment());
+    tktest::XvfbServer xvfb(lookscreen::screenFromEnvironment());
     if (!xvfb.isRunning()) {
         qCritical("%s", qPrintable(xvfb.error()));
         return 1;
@@ -458,7 +407,6 @@ int main(int argc, char **argv)
     qputenv("DISPLAY", xvfb.display().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     widgets::prepareScreenScaling();
-    widgets::tk::adoptProgramLanguage();
     QApplication app(argc, argv);
     tst_TkLook test;
     return QTest::qExec(&test, argc, argv);
