@@ -212,11 +212,16 @@ class Desktop:
 
     # ---- windows ----
 
-    def find_windows(self, name, exact=False, visible=True):
+    def find_windows(self, name, exact=False, visible=True, pid=None):
         """Ids of the windows whose title matches name: a Python regular expression searched
         in the title, or the literal whole title if exact. Titles are compared here, not by
-        xdotool, whose pattern matching misses non-ASCII titles such as Chinese ones."""
-        args = ["search"] + (["--onlyvisible"] if visible else []) + ["--name", ""]
+        xdotool, whose pattern matching misses non-ASCII titles such as Chinese ones. With a
+        pid, only that process's windows (by _NET_WM_PID): a window manager's frame may carry
+        its window's title."""
+        args = ["search"] + (["--onlyvisible"] if visible else [])
+        if pid is not None:
+            args += ["--all", "--pid", str(pid)]
+        args += ["--name", ""]
         self._require_started()
         require_tools("xdotool")
         try:
@@ -235,10 +240,10 @@ class Desktop:
                 matches.append(window)
         return matches
 
-    def wait_for_window(self, name, timeout=10.0, exact=False, visible=True):
+    def wait_for_window(self, name, timeout=10.0, exact=False, visible=True, pid=None):
         """Waits until a window titled name (see find_windows) exists and returns its id; the
         first one if several match."""
-        windows = wait_until(lambda: self.find_windows(name, exact, visible), timeout,
+        windows = wait_until(lambda: self.find_windows(name, exact, visible, pid), timeout,
                              f"no window titled {name!r} appeared on {self.display}")
         return windows[0]
 

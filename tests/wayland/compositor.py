@@ -12,6 +12,7 @@ the outer display drives the programs inside. Everything it starts
 private folders that close() removes. Kinds: "weston", "kwin" (kwin_wayland), "mutter".
 """
 
+import json
 import os
 import re
 import shutil
@@ -98,7 +99,8 @@ def _remove_stale_display(number):
 class Compositor:
     """One nested compositor of the given kind, whose output fills the outer screen at the given
     scale. xwayland_scale (KWin only) makes X programs draw at the output's full resolution, as
-    Plasma's "apply scaling themselves" does; xft_dpi puts Xft.dpi into XWayland's resources."""
+    Plasma's "apply scaling themselves" does; without it KWin magnifies them ("scaled by the
+    system"), on KWin 5.27 and 6 alike. xft_dpi puts Xft.dpi into XWayland's resources."""
 
     def __init__(self, outer, kind, scale=1, xwayland_scale=None, xft_dpi=None):
         if kind not in KINDS:
@@ -120,6 +122,7 @@ class Compositor:
         self._bus_address = None
         self._claimed = None        # (number, lock, sockets) of a display we opened for KWin
         self._seen_displays = []
+        self.kwin_version = None  # (major, minor, ...) once KWin started
 
     def __enter__(self):
         self.start()
@@ -151,6 +154,8 @@ class Compositor:
             getattr(self, f"_start_{self.kind}")()
             self.x_desktop = Desktop(server=self.x_display, env=self.client_environment()).start()
             self._wait_for_x()
+            if self.kind == "kwin":
+                self._check_kwin_x_screen()
             if self.xft_dpi is not None:
                 self.x_desktop.tool("xrdb", "-merge", input=f"Xft.dpi: {self.xft_dpi}\n".encode())
         except BaseException:
@@ -303,9 +308,12 @@ class Compositor:
         os.mkdir(os.path.dirname(binary))
         shutil.copy(shutil.which("kwin_wayland"), binary)
         options = self._kwin_options(binary)
-        if self.xwayland_scale is not None:
-            with open(os.path.join(self._home, "config", "kwinrc"), "w") as file:
-                file.write(f"[Xwayland]\nScale={self.xwayland_scale}\n")
+        self.kwin_version = self._kwin_version(binary)
+        if self.kwin_version >= (6,):
+            self._configure_kwin6()
+        elif self.xwayland_scale is not None:
+            # KWin 5.27 magnifies X programs unless told their scale.
+            self._write_config("kwinrc", f"[Xwayland]\nScale={self.xwayland_scale}\n")
         # An X display of our own choosing: left alone, KWin takes the first free number from 0,
         # which parallel tests race for.
         self._claimed = _free_x_display()
@@ -323,18 +331,65 @@ class Compositor:
                            pass_fds=[listener.fileno() for listener in sockets])
         self._wait_for_socket(app)
 
-    def _kwin_options(self, binary):
-        # KWin 5.27 (Debian 12) and 6 (Debian 13) differ in their optional switches.
+    def _configure_kwin6(self):
+        """KWin 6 keeps each output's scale in kwinoutputconfig.json and gives a new windowed output
+        scale 1 whatever --scale says; and it lets X programs draw at the largest output's scale
+        unless told, as Plasma's "scaled by the system" tells it, to magnify them."""
+        if self.xwayland_scale not in (None, self.scale):
+            raise DesktopError("KWin 6 lets X programs draw at the output's scale or magnifies them, nothing else")
+        width, height = self.output_size()  # the windowed output's mode counts in device pixels
+        outputs = [{"connectorName": "X11-0", "scale": self.scale,
+                    "mode": {"width": width, "height": height, "refreshRate": 60000}}]
+        setups = [{"lidClosed": False, "outputs": [{"enabled": True, "outputIndex": 0, "priority": 0,
+                                                     "position": {"x": 0, "y": 0}}]}]
+        self._write_config("kwinoutputconfig.json", json.dumps([{"name": "outputs", "data": outputs},
+                                                                {"name": "setups", "data": setups}]))
+        if self.xwayland_scale is None:
+            # As Plasma's display settings write it: KWin reads it from kwinrc, and from kdeglobals
+            # whether to publish the scale for the fonts' Xft.dpi.
+            for name in ("kwinrc", "kdeglobals"):
+                self._write_config(name, "[KScreen]\nXwaylandClientsScale=false\n")
+
+    def _check_kwin_x_screen(self):
+        # The X screen tells what KWin does with X programs: the output's logical size when it
+        # magnifies them, times their scale when they draw at it (KWin 5.27 at 1.5 makes a
+        # 1328-pixel width of 1333: near is enough to tell the two apart).
+        width, height = self._logical_size()
+        factor = self.xwayland_scale or 1
+        expected = (round(width * factor), round(height * factor))
+        found = self.x_screen_size()
+        if max(abs(a / b - 1) for a, b in zip(found, expected)) > 0.02:
+            meaning = f"X programs drawing at scale {factor}" if self.xwayland_scale else "X programs magnified"
+            raise DesktopError(f"KWin {'.'.join(map(str, self.kwin_version))} at scale {self.scale} gives X programs a "
+                               f"{found[0]} x {found[1]} screen, not the {expected[0]} x {expected[1]} of {meaning}")
+
+    def _write_config(self, name, text):
+        with open(os.path.join(self._home, "config", name), "w") as file:
+            file.write(text)
+
+    def _kwin_run(self, binary, option):
         environment = {**os.environ, "QT_QPA_PLATFORM": "offscreen", "XDG_RUNTIME_DIR": self.runtime_dir,
                        "HOME": self._home}
         try:
-            result = subprocess.run([binary, "--help"], capture_output=True, timeout=20, env=environment)
+            result = subprocess.run([binary, option], capture_output=True, timeout=20, env=environment)
         except subprocess.TimeoutExpired:
-            raise DesktopError("kwin_wayland --help did not answer within 20 s") from None
-        text = result.stdout.decode("utf-8", "replace")
+            raise DesktopError(f"kwin_wayland {option} did not answer within 20 s") from None
+        return result.stdout.decode("utf-8", "replace")
+
+    def _kwin_options(self, binary):
+        # KWin 5.27 (Debian 12) and 6 (Debian 13) differ in their optional switches.
+        text = self._kwin_run(binary, "--help")
         if "--xwayland-fd" not in text:
             raise DesktopError(f"this kwin_wayland cannot take XWayland's sockets (--xwayland-fd): {text[-500:]}")
         return set(re.findall(r"--[a-z0-9-]+", text))
+
+    def _kwin_version(self, binary):
+        """(major, minor, ...) from "kwin 6.3.6"."""
+        text = self._kwin_run(binary, "--version")
+        found = re.search(r"kwin\S* (\d+(?:\.\d+)*)", text)
+        if found is None:
+            raise DesktopError(f"kwin_wayland --version tells no version: {text[-300:]}")
+        return tuple(int(part) for part in found.group(1).split("."))
 
     def _start_mutter(self):
         width, height = self.output_size()  # mutter's modes count in device pixels

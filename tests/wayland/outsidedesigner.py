@@ -197,8 +197,17 @@ class OutsideDesigner:
     def move(self, point):
         self.outer.mouse_move(*self.on_screen(point))
 
+    def arrive(self, point):
+        """Moves the pointer onto the point as a hand does, in more than one motion: XWayland under
+        weston 14 moves its own pointer into a window only with a motion after the one that
+        entered it, and till then gives the buttons to the window the pointer came from."""
+        x, y = self.on_screen(point)
+        self.outer.mouse_move(x - 1, y)
+        self.outer.mouse_move(x, y)
+
     def click(self, point, repeat=1):
-        self.outer.click(*self.on_screen(point), repeat=repeat)
+        self.arrive(point)
+        self.outer.click(repeat=repeat)
 
     def park_pointer(self):
         self.outer.mouse_move(*self.parking_place())
@@ -219,7 +228,7 @@ class OutsideDesigner:
         """Presses at start, moves to end in steps and releases, resting after the press and
         before the release (both in the main window's pixels)."""
         (x0, y0), (x1, y1) = start, end
-        self.move(start)
+        self.arrive(start)
         self.outer.mouse_down()
         try:
             time.sleep(SETTLE)
@@ -233,7 +242,7 @@ class OutsideDesigner:
 
     def flick(self, start, delta):
         """Presses at start, moves by delta and releases in one go, before the designer polls."""
-        self.move(start)
+        self.arrive(start)
         time.sleep(SETTLE)
         x, y = self.on_screen((start[0] + delta[0], start[1] + delta[1]))
         self.outer.xdotool("mousedown", 1, "mousemove", x, y, "mouseup", 1)
@@ -254,7 +263,7 @@ class OutsideDesigner:
         return [shot.pixel(*self.design(x0 + dx, y0 + dy)) for dy in range(height) for dx in range(width)]
 
     def hover(self, point):
-        self.move(point)
+        self.arrive(point)
         time.sleep(SETTLE)
 
     def program(self):

@@ -139,7 +139,9 @@ class Rig:
             # client's, and its interface scale is measured (and told).
             magnification, interface_scale = self.compositor.scale, None
         else:
-            window, clipboard = inner.wait_for_window(e2e.TITLE, exact=True, timeout=20.0), XClipboard(inner)
+            # The designer's own window: mutter's frames are another program's windows with its title.
+            window = inner.wait_for_window(e2e.TITLE, exact=True, timeout=20.0, pid=app.pid)
+            clipboard = XClipboard(inner)
             magnification = self.configuration["magnification"]
             interface_scale = (self.configuration.get("xft_dpi") or 96) / 96
         designer = OutsideDesigner(self.outer, inner, window, interface_scale, magnification, clipboard,
