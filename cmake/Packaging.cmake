@@ -27,11 +27,11 @@ install(FILES ${KESTRIGAN_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 # is named after the package, not the project (CMAKE_INSTALL_DOCDIR would say "Kestrigan").
 set(KESTRIGAN_CHANGELOG ${PROJECT_BINARY_DIR}/changelog.gz)
 add_custom_command(OUTPUT ${KESTRIGAN_CHANGELOG}
-    COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\"" ${KESTRIGAN_DATA_DIR}/debian/changelog ${KESTRIGAN_CHANGELOG}
-    DEPENDS ${KESTRIGAN_DATA_DIR}/debian/changelog VERBATIM)
+    COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\"" ${PROJECT_SOURCE_DIR}/debian/changelog ${KESTRIGAN_CHANGELOG}
+    DEPENDS ${PROJECT_SOURCE_DIR}/debian/changelog VERBATIM)
 add_custom_target(kestrigan_changelog ALL DEPENDS ${KESTRIGAN_CHANGELOG})
 set(KESTRIGAN_PACKAGE_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/kestrigan)
-install(FILES ${KESTRIGAN_DATA_DIR}/debian/copyright ${KESTRIGAN_CHANGELOG} DESTINATION ${KESTRIGAN_PACKAGE_DOC_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright ${KESTRIGAN_CHANGELOG} DESTINATION ${KESTRIGAN_PACKAGE_DOC_DIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrigan)
