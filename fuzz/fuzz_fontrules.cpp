@@ -4,7 +4,6 @@
 #include "fuzzapplication.h"
 #include "fuzzinput.h"
 #include "widgets/fontvalue.h"
-#include "widgets/tklook/tklook.h"
 #include "widgets/propertyindex.h"
 
 #include <QStringEncoder>
@@ -69,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int shown = widgets::readFontMember(font, int(FontMember::Size)).toInt();
     check(shown >= 0, "a read size is never negative", points, shown);
     // A size Tk cannot draw on the screen becomes the largest it can.
-    if (widgets::screenDotsPerInchY() >= 72 && points >= 0)
-        check(shown == qMin(points, widgets::tk::largestTextPoints()), "record size round trip", points, shown);
+    if (points >= 0)
+        check(shown == qMin(points, fuzzing::LargestPoints), "record size round trip", points, shown);
 
     const QString face = input.text();
     const QString accepted = widgets::acceptedFace(face);

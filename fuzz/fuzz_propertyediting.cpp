@@ -14,7 +14,6 @@
 #include "shell/mainwindowids.h"
 #include "support/placing.h"
 #include "widgets/fontvalue.h"
-#include "widgets/tklook/tklook.h"
 #include "widgets/textconversion.h"
 
 #include <memory>
@@ -64,7 +63,7 @@ void checkComponent(const model::Component &component, PropertyRow row, const QS
         expect(size >= 0, "font size not negative", typed);
         // Sizes beyond what Tk can draw on the screen come back as the largest it can.
         const int typedSize = qMax(0, widgets::textToInteger(typed));
-        expect(size == qMin(typedSize, widgets::tk::largestTextPoints()), "font size as typed", typed);
+        expect(size == qMin(typedSize, fuzzing::LargestPoints), "font size as typed", typed);
         break;
     }
     }

@@ -2,7 +2,6 @@
 #include "shell/designer.h"
 #include "widgets/displaychoice.h"
 #include "widgets/screenscaling.h"
-#include "widgets/tklook/tklook.h"
 
 #include <QApplication>
 
@@ -12,7 +11,6 @@ int main(int argc, char *argv[])
     if (!widgets::prepareDisplay())
         return 1;
     widgets::prepareScreenScaling();
-    widgets::tk::adoptProgramLanguage();
     QApplication app(argc, argv);
     shell::setUpApplicationIdentity();
     // The program ends when its main window closes, whatever else is open.

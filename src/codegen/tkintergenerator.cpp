@@ -7,6 +7,7 @@
 #include "model/propertyrows.h"
 #include "widgets/fontvalue.h"
 #include "widgets/propertyindex.h"
+#include "widgets/screenmetrics.h"
 #include "widgets/textconversion.h"
 #include "widgets/widgetlayer.h"
 
@@ -84,9 +85,10 @@ void appendEscapedCharacter(TextWriter &out, char16_t unit)
     out.append(unit);
 }
 
-void appendPythonQuoted(TextWriter &out, const QString &text)
+void appendPythonQuoted(TextWriter &out, const QString &whole)
 {
-    qsizetype size = text.size();
+    const QStringView text = widgets::textBeforeNul(whole);
+    const qsizetype size = text.size();
     qsizetype plainFrom = 0;  // start of the run of characters that are copied as they are
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text.at(i).unicode();
@@ -94,23 +96,19 @@ void appendPythonQuoted(TextWriter &out, const QString &text)
                            && !QChar::isSurrogate(unit);
         if (plain)
             continue;
-        if (unit == 0) {
-            size = i;  // a text ends at its first NUL, as Tk 8.6.13 ends it (pythonQuotedText)
-            break;
-        }
         if (QChar::isHighSurrogate(unit) && i + 1 < size && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
             ++i;  // a whole pair stays in the run
             continue;
         }
         // One append per run rather than per character.
-        out.append(QStringView(text).sliced(plainFrom, i - plainFrom));
+        out.append(text.sliced(plainFrom, i - plainFrom));
         if (QChar::isSurrogate(unit))
             out.append(char16_t(QChar::ReplacementCharacter));
         else
             appendEscapedCharacter(out, unit);
         plainFrom = i + 1;
     }
-    out.append(QStringView(text).sliced(plainFrom, size - plainFrom));
+    out.append(text.sliced(plainFrom, size - plainFrom));
 }
 
 void appendComponentLine(TextWriter &out, const model::Component &component, const widgets::WidgetLayer &layer,
@@ -166,7 +164,7 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
 
     // Room for the usual line of each component, so the text is not copied again and again as it grows.
     TextWriter out(1024 + qsizetype(model.components.size()) * 112);
-    const int dotsPerInch = widgets::screenDotsPerInchY();
+    const int dotsPerInch = widgets::layoutDotsPerInch();
     out.append(u"from tkinter import *");
     out.append(u"\r\n\r\nWindow = Tk()");
     out.append(u"\r\nWindow.title('");

@@ -20,11 +20,7 @@ QString generate(const model::DesignModel &model, const widgets::WidgetLayer &la
 // literal evaluates to exactly that text: backslash, quote, CR, LF, TAB and the other control
 // characters are escaped, everything else (Chinese, emoji) is copied. A lone UTF-16 surrogate
 // cannot be encoded in a program file, nor can Tk show it: it becomes U+FFFD.
-// The text ends at its first NUL. Under Python 3.11, Tk 8.6.13 ends a title, a shown caption and a
-// face there (one that begins with it gets Tk's default font and size); under Python 3.13, Tk 8.6.16
-// keeps the NUL, draws it as a box, asks fontconfig for a face with it in its name and gives the
-// window manager a title of invalid UTF-8. Cut here, a program shows the same window on both, in the
-// face the design window asks fontconfig for.
+// The text ends at its first NUL (widgets::textBeforeNul), as in the design window.
 QString pythonQuotedText(const QString &text);
 
 // Whole points of a font height in pixels at the given vertical dots per inch, halves away from zero.

@@ -6,6 +6,7 @@
 #include "design/placement.h"
 #include "design/selection.h"
 #include "model/propertydisplay.h"
+#include "widgets/screenmetrics.h"
 #include "widgets/textconversion.h"
 #include "widgets/tklook/tklook.h"
 
@@ -67,7 +68,7 @@ FontValue templateFont()
 {
     FontValue font;
     font.face = QStringLiteral("微软雅黑");
-    font.height = heightForPoints(9, screenDotsPerInchY());
+    font.height = heightForPoints(9, layoutDotsPerInch());
     return font;
 }
 

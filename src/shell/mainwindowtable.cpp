@@ -10,6 +10,7 @@
 #include "shell/mainwindowids.h"
 #include "shell/panelswitching.h"
 #include "shell/startup.h"
+#include "widgets/screenmetrics.h"
 
 namespace shell {
 
@@ -29,7 +30,7 @@ FontValue uiFont(int points)
 {
     FontValue font;
     font.face = QStringLiteral("微软雅黑");
-    font.height = heightForPoints(points, screenDotsPerInchY());
+    font.height = heightForPoints(points, layoutDotsPerInch());
     return font;
 }
 

@@ -1,11 +1,9 @@
 #include "widgets/fontvalue.h"
 
 #include "widgets/propertyindex.h"
-#include "widgets/tklook/tklook.h"
+#include "widgets/screenmetrics.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QStringEncoder>
 
 #include <cstdlib>
@@ -90,20 +88,13 @@ QString acceptedFace(const QString &face)
     return fitsFaceBuffer(face) ? face : FallbackFace;
 }
 
-int screenDotsPerInchY()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
-    return dpi > 0 ? dpi : 96;
-}
-
 FontValue defaultGuiFont()
 {
     const QFont system = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     FontValue font;
     font.face = system.family();
     font.height = system.pixelSize() > 0 ? -system.pixelSize()
-                                         : heightForPoints(qRound(system.pointSizeF()), screenDotsPerInchY());
+                                         : heightForPoints(qRound(system.pointSizeF()), layoutDotsPerInch());
     font.weight = system.bold() ? 700 : 400;
     font.italic = system.italic();
     return font;
@@ -133,7 +124,7 @@ QVariant readFontMember(const FontValue &font, int member)
     case FontMember::Italic: return font.italic;
     case FontMember::Underline: return font.underline;
     case FontMember::StrikeOut: return font.strikeOut;
-    case FontMember::Size: return pointsForHeight(font.height, screenDotsPerInchY());
+    case FontMember::Size: return pointsForHeight(font.height, layoutDotsPerInch());
     case FontMember::Face: return font.face;
     }
     return {};
@@ -156,7 +147,7 @@ FontValue withFontMember(FontValue font, int member, const QVariant &value)
     case FontMember::Size:
         // A size is a size of the generated program's text: one Tk cannot draw on this screen would
         // end the program with an X error, so the largest it can draw is taken instead.
-        font.height = heightForPoints(qMin(value.toInt(), tk::largestTextPoints()), screenDotsPerInchY());
+        font.height = heightForPoints(drawableTextPoints(value.toInt()), layoutDotsPerInch());
         break;
     case FontMember::Face: font.face = acceptedFace(value.toString()); break;
     }

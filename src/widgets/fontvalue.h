@@ -38,9 +38,6 @@ int pointsForHeight(int height, int dotsPerInch);
 // An empty face, one that begins with "-", or one of 32 bytes or more in GB18030, becomes the fallback face.
 QString acceptedFace(const QString &face);
 
-// The vertical dots per inch of the primary screen.
-int screenDotsPerInchY();
-
 // The font of a control that never had one set: the platform's user-interface font.
 FontValue defaultGuiFont();
 

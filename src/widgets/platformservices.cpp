@@ -1,5 +1,7 @@
 #include "widgets/widgetlayer.h"
 
+#include "widgets/screenmetrics.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
@@ -52,7 +54,7 @@ int WidgetLayer::screenHeight()
 
 QSize WidgetLayer::availableScreenSize()
 {
-    return fromScreen(QGuiApplication::primaryScreen()->availableGeometry().size(), interfaceScale());
+    return fromScreen(availableArea().size(), interfaceScale());
 }
 
 int WidgetLayer::pointerX()

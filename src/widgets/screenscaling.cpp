@@ -2,9 +2,7 @@
 
 #include "widgets/x11screen.h"
 
-#include <QGuiApplication>
 #include <QList>
-#include <QScreen>
 
 #include <cmath>
 #include <limits>
@@ -66,13 +64,6 @@ void prepareScreenScaling()
         const qreal base = x11::xftDpiResource().value_or(LayoutDotsPerInch);
         qputenv("QT_FONT_DPI", QByteArray::number(qMax(1, rounded(base * factor))));
     }
-}
-
-qreal interfaceScale()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const qreal dpi = screen ? screen->logicalDotsPerInchY() : LayoutDotsPerInch;
-    return dpi > 0 ? dpi / LayoutDotsPerInch : 1;
 }
 
 int toScreen(int length, qreal scale)

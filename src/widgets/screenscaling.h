@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/screenmetrics.h"
+
 #include <QByteArray>
 #include <QRect>
 #include <QSize>
@@ -21,9 +23,6 @@ void prepareScreenScaling();
 // valid. Named screen factors ("HDMI-1=2;eDP-1=1.5") cannot be matched to screens before Qt
 // connects; the first one counts.
 qreal requestedScaleFactor(const QByteArray &scaleFactor, const QByteArray &screenScaleFactors);
-
-// Screen pixels per layout unit of the interface: the screen's logical resolution over 96.
-qreal interfaceScale();
 
 // Layout units to screen pixels and back, by default at the interface's scale. Rectangles convert by
 // their edges, so that controls that touch in the table still touch on the screen.

@@ -5,6 +5,12 @@
 
 namespace widgets {
 
+QStringView textBeforeNul(QStringView text)
+{
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.first(nul);
+}
+
 QString foldFullWidth(const QString &text)
 {
     QString folded = text;

@@ -21,4 +21,11 @@ int findText(const QString &text, const QString &what);
 // The pieces between delimiters.
 QStringList splitText(const QString &text, const QString &delimiter);
 
+// A text of the generated program as Tk takes it: up to its first NUL. Under Python 3.11, Tk 8.6.13
+// ends a title, a shown caption and a face there (one that begins with it gets Tk's default font and
+// size); under Python 3.13, Tk 8.6.16 keeps the NUL, draws it as a box, asks fontconfig for a face
+// with it in its name and gives the window manager a title of invalid UTF-8. Cut here, a program
+// shows the same window on both, and the design window shows that window.
+QStringView textBeforeNul(QStringView text);
+
 } // namespace widgets

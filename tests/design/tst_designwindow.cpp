@@ -110,7 +110,9 @@ void tst_DesignWindow::sitsInCanvasWithClientArea300x200()
     QCOMPARE(layer.readInteger(DesignWindow, Prop::Top), 20);
     QCOMPARE(layer.clientWidth(DesignWindow), 300);
     QCOMPARE(layer.clientHeight(DesignWindow), 200);
+    // In screen pixels on every screen, as Tk's window is.
     QCOMPARE(designClient(*m_designer)->size(), QSize(300, 200));
+    QCOMPARE(window->pos(), QPoint(20, 20));
     QCOMPARE(window->windowTitle(), QString());
     // A real frame: a caption bar above the client area and a border round it.
     QVERIFY(layer.readInteger(DesignWindow, Prop::Height) - 200 > 10);

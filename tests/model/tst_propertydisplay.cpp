@@ -5,6 +5,7 @@
 #include "shell/mainwindowids.h"
 #include "widgets/propertygrid/propertygridview.h"
 #include "support/placing.h"
+#include "support/screenscale.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -144,12 +145,11 @@ void tst_PropertyDisplay::everyDisplaySetsColumnWidthsAndRowHeights()
     view->setColumnWidth(1, 300);
     for (int entry : {0, 1, 1, 0}) {
         model::selectListEntry(*m_designer, entry);
-        QCOMPARE(view->columnWidth(0), model::LabelColumnWidth);
-        QCOMPARE(view->columnWidth(1), model::ValueColumnWidth);
-        QCOMPARE(view->columnWidth(0), 60);
-        QCOMPARE(view->columnWidth(1), 114);
+        // Screen pixels: 60, 114 and 26 layout units, 90, 171 and 39 at half again.
+        QCOMPARE(view->columnWidth(0), testsupport::multiplied(60));
+        QCOMPARE(view->columnWidth(1), testsupport::multiplied(114));
         for (int row = 0; row < view->rowCount(); ++row)
-            QCOMPARE(view->rowHeight(row), 26);
+            QCOMPARE(view->rowHeight(row), testsupport::multiplied(26));
     }
 }
 

@@ -3,6 +3,8 @@
 #include "shell/mainwindowids.h"
 #include "shell/mainwindowlayout.h"
 #include "support/messageboxes.h"
+#include "support/screenscale.h"
+#include "widgets/screenscaling.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,6 +27,13 @@ QRect rectOf(const widgets::WidgetLayer &layer, const ControlRef &ref)
                  layer.readInteger(ref, Prop::Width), layer.readInteger(ref, Prop::Height));
 }
 
+// Where the control shows, in the screen pixels of the main window's client area.
+QRect pixelRectOf(const widgets::WidgetLayer &layer, const ControlRef &ref)
+{
+    const QWidget *widget = layer.widget(ref);
+    return QRect(widget->mapTo(layer.widget(ids::MainWindow), QPoint(0, 0)), widget->size());
+}
+
 // Starts a designer on a platform too old for it. The message must appear, and once it is dismissed
 // the designer must end the process with exit code 0, before anything else of the start-up runs.
 int runOnRefusedPlatform(int argc, char **argv)
@@ -41,6 +50,8 @@ int runOnRefusedPlatform(int argc, char **argv)
 
 } // namespace
 
+Q_DECLARE_METATYPE(widgets::ControlRef)
+
 class tst_Startup : public QObject
 {
     Q_OBJECT
@@ -52,6 +63,8 @@ private slots:
     void sizeLimitsFollowLoadSizeAndScreen_data();
     void sizeLimitsFollowLoadSizeAndScreen();
     void layoutAtClientSize1000x700();
+    void neighboursTouchOnTheScreen_data();
+    void neighboursTouchOnTheScreen();
     void layoutFormulas_data();
     void layoutFormulas();
     void platformCheck_data();
@@ -98,6 +111,9 @@ void tst_Startup::stateAfterStartUp()
     QCOMPARE(layer.clientHeight(ids::MainWindow), 548);
     QCOMPARE(rectOf(layer, ids::PropertyGrid), QRect(622, 66, 177, 457));
     QCOMPARE(rectOf(layer, ids::StatusBar), QRect(0, 524, 800, 24));
+    // In screen pixels the interface is as large as its scale makes it: 1200 x 822 at half again.
+    QCOMPARE(layer.widget(ids::MainWindow)->size(), testsupport::multiplied(QRect(0, 0, 800, 548)).size());
+    QCOMPARE(pixelRectOf(layer, ids::StatusBar), testsupport::multiplied(QRect(0, 524, 800, 24)));
 
     // The design window sits in the canvas with a 300 x 200 client area, whatever its frame.
     QCOMPARE(layer.readInteger(design::ids::DesignWindow, Prop::Left), 20);
@@ -111,7 +127,9 @@ void tst_Startup::sizeLimitsFollowLoadSizeAndScreen_data()
     QTest::addColumn<QSize>("requested");
     QTest::addColumn<QSize>("client");    // the client size the window takes; empty: see outer
     QTest::addColumn<QSize>("outer");     // the outer size, frame included, where that is what counts
-    // The screen is 1920 x 1080 with nothing taken from it; the frame is the platform's.
+    // The screen is 1920 x 1080 with nothing taken from it; the frame is the platform's. The requested
+    // and client sizes are layout units, asked and shown at the interface's scale; the outer size is
+    // the screen's, in pixels.
     QTest::newRow("smaller stops at the start size") << QSize(300, 200) << QSize(800, 548) << QSize();
     QTest::newRow("start size") << QSize(800, 548) << QSize(800, 548) << QSize();
     QTest::newRow("narrower only") << QSize(799, 700) << QSize(800, 700) << QSize();
@@ -126,12 +144,13 @@ void tst_Startup::sizeLimitsFollowLoadSizeAndScreen()
     QFETCH(QSize, requested);
     QFETCH(QSize, client);
     QFETCH(QSize, outer);
+    const auto pixels = [](QSize units) { return testsupport::multiplied(QRect(QPoint(), units)).size(); };
     QWidget *window = m_designer->layer.widget(ids::MainWindow);
-    QCOMPARE(window->minimumSize(), QSize(800, 548));
+    QCOMPARE(window->minimumSize(), pixels(QSize(800, 548)));
     QVERIFY2(window->frameGeometry().size() != window->size(), "the platform gave the window no frame");
-    window->resize(requested);
+    window->resize(outer.isValid() ? requested : pixels(requested));
     if (client.isValid())
-        QCOMPARE(window->size(), client);
+        QCOMPARE(window->size(), pixels(client));
     else
         QCOMPARE(window->frameGeometry().size(), outer);
 }
@@ -139,7 +158,7 @@ void tst_Startup::sizeLimitsFollowLoadSizeAndScreen()
 void tst_Startup::layoutAtClientSize1000x700()
 {
     widgets::WidgetLayer &layer = m_designer->layer;
-    layer.widget(ids::MainWindow)->resize(1000, 700);
+    layer.widget(ids::MainWindow)->resize(widgets::toScreen(QSize(1000, 700), testsupport::expectedInterfaceScale()));
     QTRY_COMPARE(layer.clientWidth(ids::MainWindow), 1000);
     QCOMPARE(rectOf(layer, ids::PanelContainer).size(), QSize(679, 638));
     QCOMPARE(layer.readInteger(ids::VerticalScrollBar, Prop::Left), 807);
@@ -159,6 +178,44 @@ void tst_Startup::layoutAtClientSize1000x700()
                                     ids::ContactLabel, ids::CopyrightLabel})
         QCOMPARE(layer.readInteger(about, Prop::Width), 535);
     QCOMPARE(layer.readInteger(ids::PanelUnderline, Prop::Width), 694);
+}
+
+void tst_Startup::neighboursTouchOnTheScreen_data()
+{
+    QTest::addColumn<ControlRef>("first");
+    QTest::addColumn<ControlRef>("next");        // below the first, or right of it
+    QTest::addColumn<bool>("below");
+    QTest::addColumn<QSize>("client");
+    for (const QSize &client : {QSize(800, 548), QSize(1001, 651)}) {
+        const QByteArray size = QByteArray::number(client.width()) + " x " + QByteArray::number(client.height());
+        QTest::newRow("panel button over the underline, " + size) << ids::CodePanelButton << ids::PanelUnderline << true << client;
+        QTest::newRow("horizontal bar over the status bar, " + size) << ids::HorizontalScrollBar << ids::StatusBar << true << client;
+        QTest::newRow("vertical bar beside the heading, " + size) << ids::VerticalScrollBar << ids::PropertiesHeading << false << client;
+        QTest::newRow("vertical bar beside the list, " + size) << ids::VerticalScrollBar << ids::ComponentList << false << client;
+        QTest::newRow("palette beside the panel button, " + size) << ids::Palette << ids::WindowPanelButton << false << client;
+    }
+}
+
+// Controls that touch in the layout touch on the screen, neither overlapping nor apart by a pixel,
+// whatever the scale.
+void tst_Startup::neighboursTouchOnTheScreen()
+{
+    QFETCH(ControlRef, first);
+    QFETCH(ControlRef, next);
+    QFETCH(bool, below);
+    QFETCH(QSize, client);
+    widgets::WidgetLayer &layer = m_designer->layer;
+    layer.widget(ids::MainWindow)->resize(widgets::toScreen(client, testsupport::expectedInterfaceScale()));
+    QTRY_COMPARE(layer.clientWidth(ids::MainWindow), client.width());
+    const QRect units = rectOf(layer, first);
+    const QRect pixels = pixelRectOf(layer, first);
+    if (below) {
+        QCOMPARE(rectOf(layer, next).top(), units.bottom() + 1);
+        QCOMPARE(pixelRectOf(layer, next).top(), pixels.bottom() + 1);
+    } else {
+        QCOMPARE(rectOf(layer, next).left(), units.right() + 1);
+        QCOMPARE(pixelRectOf(layer, next).left(), pixels.right() + 1);
+    }
 }
 
 void tst_Startup::layoutFormulas_data()
@@ -254,6 +311,8 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsSet(RefusedPlatformRun))
         return runOnRefusedPlatform(argc, argv);
+    // As the designer starts, so that a scale asked of Qt takes as it does there.
+    widgets::prepareScreenScaling();
     QApplication app(argc, argv);
     tst_Startup test;
     return QTest::qExec(&test, argc, argv);

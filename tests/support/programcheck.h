@@ -8,6 +8,7 @@
 #include "model/propertyrows.h"
 #include "support/programtexts.h"
 #include "widgets/fontvalue.h"
+#include "widgets/screenmetrics.h"
 #include "widgets/widgetlayer.h"
 
 #include <QStringList>
@@ -127,7 +128,7 @@ inline QList<ExpectedLine> expectedProgram(const model::DesignModel &model, cons
             const model::Component &c = *model.componentByNumber(number);
             const widgets::ControlRef &w = c.widget;
             const auto font = layer.readProperty(w, *model::fontProperty(kind)).value<widgets::FontValue>();
-            const QString points = n(widgets::pointsForHeight(font.height, widgets::screenDotsPerInchY()));
+            const QString points = n(widgets::pointsForHeight(font.height, widgets::layoutDotsPerInch()));
             const QString place = ".place(y=" + n(layer.readInteger(w, Prop::Top)) + ", x=" + n(layer.readInteger(w, Prop::Left))
                                   + ", width=" + n(layer.readInteger(w, Prop::Width)) + ", height="
                                   + n(layer.readInteger(w, Prop::Height)) + ")";

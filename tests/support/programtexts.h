@@ -2,6 +2,8 @@
 
 // Program texts that more than one test compares with.
 
+#include "widgets/textconversion.h"
+
 #include <QString>
 
 namespace testsupport {
@@ -28,12 +30,11 @@ inline const QString OneOfEachKindProgram = QStringLiteral(
     "\r\n"
     "Window.mainloop()");
 
-// What a text becomes in a program file: itself up to its first NUL (Tk 8.6.13 ends it there), and a
-// lone surrogate, which no file can hold, becomes U+FFFD.
+// What a text becomes in a program file, for the tests about something else: the part Tk takes
+// (widgets::textBeforeNul), where a lone surrogate, which no file can hold, becomes U+FFFD.
 inline QString programText(const QString &text)
 {
-    const qsizetype nul = text.indexOf(QChar(0));
-    QString sound = nul < 0 ? text : text.left(nul);
+    QString sound = widgets::textBeforeNul(text).toString();
     for (qsizetype i = 0; i < sound.size(); ++i) {
         const QChar c = sound.at(i);
         if (c.isHighSurrogate() && i + 1 < sound.size() && sound.at(i + 1).isLowSurrogate())

@@ -11,6 +11,7 @@
 #include "model/designmodel.h"
 #include "shell/designer.h"
 #include "widgets/fontvalue.h"
+#include "widgets/screenmetrics.h"
 
 #include <QHash>
 #include <QRect>
@@ -277,7 +278,7 @@ inline QStringList differencesInDesigner(const WindowDesign &want, const shell::
         const auto font = layer.readProperty(component->widget, *model::fontProperty(w.kind))
                               .value<widgets::FontValue>();
         differ(out, who, "font face", w.face, font.face, holds);
-        differ(out, who, "font size", w.points, widgets::pointsForHeight(font.height, widgets::screenDotsPerInchY()),
+        differ(out, who, "font size", w.points, widgets::pointsForHeight(font.height, widgets::layoutDotsPerInch()),
                holds);
     }
     return out;

@@ -6,6 +6,8 @@
 
 #include "codegen/tkintergenerator.h"
 #include "lookcomparison.h"
+#include "lookscreen.h"
+#include "support/screenscale.h"
 #include "widgets/screenscaling.h"
 #include "widgets/tklook/tklook.h"
 
@@ -18,6 +20,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryFile>
+#include <QTextLayout>
 #include <QtTest>
 
 #include <memory>
@@ -50,8 +53,7 @@ constexpr double FineTarget = 0.05;
 constexpr double WidgetCoarseTarget = 0.02;
 constexpr double WidgetFineTarget = 0.04;
 
-// A widget of Tk's window as Tk reports it: where it is, its border and highlight ring, and the
-// metrics of its font that place its text and indicator.
+// A widget of Tk's window as Tk reports it: where it is, its border and highlight ring.
 struct TkWidget
 {
     QString tkClass;
@@ -59,18 +61,22 @@ struct TkWidget
     int border = 0;
     bool flat = false;          // a flat border is not drawn: text that overflows shows in it
     int highlight = 0;
-    int padX = 0;
-    bool indicatorOn = false;
-    int lineSpacing = 0;
-    int zeroWidth = 0;
-    QList<int> lineWidths;
 };
 
 struct TkWindow
 {
     QImage image;
+    QImage selected;           // the same with every indicator selected in a colour of its own
     QList<TkWidget> widgets;   // in stacking order, the lowest first
 };
+
+QImage grabbed(const QJsonArray &where)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, where[0].toInt(), where[1].toInt(), where[2].toInt(), where[3].toInt())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
 
 // Runs the program with its main loop, shows its window, and reads the window from the screen once
 // Tk has drawn it, with what Tk tells of its widgets. A null image, with the reason in *error, when
@@ -84,36 +90,9 @@ TkWindow tkWindow(const QString &program, QString *error)
     }
     file.write(program.toUtf8());
     file.close();
-    // The window reports where it is once Tk has drawn it, and stays until told to go.
-    const QString runner = QStringLiteral(
-        "import sys, json, tkinter, tkinter.font\n"
-        "tkinter.Misc.mainloop = lambda *a, **k: None\n"
-        "tkinter.mainloop = lambda *a, **k: None\n"
-        "exec(compile(open(sys.argv[1], encoding='utf-8').read(), sys.argv[1], 'exec'), {})\n"
-        "root = tkinter._default_root\n"
-        "root.update()\n"
-        "root.after(200)\n"
-        "root.update()\n"
-        "widgets = []\n"
-        "for w in root.winfo_children():\n"
-        "    if not w.winfo_ismapped():\n"
-        "        continue\n"
-        "    font = tkinter.font.Font(root=root, font=w.cget('font'))\n"
-        "    text = str(w.cget('text')) if w.winfo_class() != 'Entry' else ''\n"
-        "    widgets.append({'class': w.winfo_class(), 'x': w.winfo_x(), 'y': w.winfo_y(),\n"
-        "                    'width': w.winfo_width(), 'height': w.winfo_height(),\n"
-        "                    'border': w.winfo_pixels(w.cget('borderwidth')), 'relief': str(w.cget('relief')),\n"
-        "                    'highlight': w.winfo_pixels(w.cget('highlightthickness')),\n"
-        "                    'padx': w.winfo_pixels(w.cget('padx')) if 'padx' in w.keys() else 0,\n"
-        "                    'indicator': w.tk.getboolean(w.cget('indicatoron')) if 'indicatoron' in w.keys() else False,\n"
-        "                    'linespace': font.metrics('linespace'), 'zero': font.measure('0'),\n"
-        "                    'lines': [font.measure(line) for line in text.split('\\n')] if text else []})\n"
-        "print(json.dumps({'window': [root.winfo_rootx(), root.winfo_rooty(), root.winfo_width(),\n"
-        "                             root.winfo_height()], 'focused': root.focus_displayof() is not None,\n"
-        "                   'widgets': widgets}), flush=True)\n"
-        "sys.stdin.readline()\n");
     QProcess python;
-    python.start(tktest::pythonExecutable(), {QStringLiteral("-c"), runner, file.fileName()});
+    // The window reports where it is once Tk has drawn it, and stays until told to go.
+    python.start(tktest::pythonExecutable(), {QStringLiteral(KESTRIGAN_TESTS_DIR "/tklookwindow.py"), file.fileName()});
     if (!python.waitForStarted(5000)) {
         *error = QStringLiteral("cannot start %1").arg(tktest::pythonExecutable());
         return {};
@@ -130,23 +109,22 @@ TkWindow tkWindow(const QString &program, QString *error)
         // The root's highlight ring takes another colour then; the design shows the window without focus.
         *error = QStringLiteral("Tk's window has the keyboard focus");
     } else if (where.size() == 4) {
-        shown.image = QGuiApplication::primaryScreen()
-                          ->grabWindow(0, where[0].toInt(), where[1].toInt(), where[2].toInt(), where[3].toInt())
-                          .toImage()
-                          .convertToFormat(QImage::Format_RGB32);
+        shown.image = grabbed(where);
         for (const QJsonValue &value : told.value(u"widgets").toArray()) {
             const QJsonObject w = value.toObject();
             // Tk tells the position it asked for; X shows the window at it in 16 bits.
-            TkWidget widget{w.value(u"class").toString(),
-                            QRect(qint16(w.value(u"x").toInteger()), qint16(w.value(u"y").toInteger()),
-                                  w.value(u"width").toInt(), w.value(u"height").toInt()),
-                            w.value(u"border").toInt(), w.value(u"relief").toString() == QLatin1String("flat"),
-                            w.value(u"highlight").toInt(), w.value(u"padx").toInt(), w.value(u"indicator").toBool(),
-                            w.value(u"linespace").toInt(), w.value(u"zero").toInt(), {}};
-            for (const QJsonValue &width : w.value(u"lines").toArray())
-                widget.lineWidths.append(width.toInt());
-            shown.widgets.append(widget);
+            shown.widgets.append({w.value(u"class").toString(),
+                                  QRect(qint16(w.value(u"x").toInteger()), qint16(w.value(u"y").toInteger()),
+                                        w.value(u"width").toInt(), w.value(u"height").toInt()),
+                                  w.value(u"border").toInt(), w.value(u"relief").toString() == QLatin1String("flat"),
+                                  w.value(u"highlight").toInt()});
         }
+        python.write("\n");
+        for (int waited = 0; !answer.contains("selected") && waited < 50 && python.state() == QProcess::Running; ++waited) {
+            python.waitForReadyRead(100);
+            answer += python.readAllStandardOutput();
+        }
+        shown.selected = grabbed(where);
     } else if (error->isEmpty()) {
         python.waitForFinished(1000);
         *error = QStringLiteral("Tk did not show the window (%1): %2")
@@ -159,24 +137,21 @@ TkWindow tkWindow(const QString &program, QString *error)
     return shown;
 }
 
-// The 11 by 11 pixels of a radio or check button's indicator, where Tk places it for the widget's
-// font; empty for other widgets and where Tk leaves the indicator out.
-QRect indicatorOf(const TkWidget &widget)
+// A radio or check button's indicator as Tk's own pixels tell it: those that change when it is
+// selected, and the ring round them where its border begins. Empty where nothing changes: other
+// widgets, and where Tk leaves the indicator out.
+QRect indicatorOf(const TkWindow &tk, const QRegion &shown)
 {
-    const bool check = widget.tkClass == QLatin1String("Checkbutton");
-    if ((!check && widget.tkClass != QLatin1String("Radiobutton")) || !widget.indicatorOn)
-        return {};
-    const int space = widgets::tk::indicatorSpace(check, widget.lineSpacing, widget.zeroWidth);
-    if (space - widget.zeroWidth <= 2 * widget.border)
-        return {};
-    int widest = 0;
-    for (int width : widget.lineWidths)
-        widest = qMax(widest, width);
-    const QSize block(space + widest, int(qMax<qsizetype>(widget.lineWidths.size(), 1)) * widget.lineSpacing);
-    const QPoint origin = widgets::tk::anchoredOrigin(widgets::tk::Anchor::West, widget.rect.size(),
-                                                      widget.border + widget.highlight, QSize(widget.padX, 0), block);
-    const QPoint centre = widgets::tk::indicatorCentre(origin.x() + space, space, widget.rect.height());
-    return QRect(centre - QPoint(5, 5), QSize(11, 11)).translated(widget.rect.topLeft());
+    QRect changed;
+    for (const QRect &part : shown) {
+        for (int y = part.top(); y <= part.bottom(); ++y) {
+            for (int x = part.left(); x <= part.right(); ++x) {
+                if (tk.image.pixel(x, y) != tk.selected.pixel(x, y))
+                    changed |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return changed.isEmpty() ? QRect() : changed.adjusted(-1, -1, 1, 1);
 }
 
 // Judges every widget on its own: the share of differing pixels of what shows of it, and its frame
@@ -200,7 +175,7 @@ QStringList widgetFaults(const QImage &designed, const TkWindow &tk, look::Diffe
         const QRegion frame = look::frameOf(widget.rect, frameWidth).intersected(shown);
         if (const auto at = look::firstMismatch(designed, tk.image, frame))
             faults << QStringLiteral("%1: its frame differs at %2,%3").arg(who).arg(at->x()).arg(at->y());
-        const QRegion indicator = QRegion(indicatorOf(widget)).intersected(shown) - frame;
+        const QRegion indicator = QRegion(indicatorOf(tk, shown)).intersected(shown) - frame;
         if (const auto at = look::firstMismatch(designed, tk.image, indicator))
             faults << QStringLiteral("%1: its indicator differs at %2,%3").arg(who).arg(at->x()).arg(at->y());
         const look::Difference difference = look::compare(designed, tk.image, shown);
@@ -240,6 +215,8 @@ private slots:
     void designLooksLikeTk_data();
     void designLooksLikeTk();
     void overlappingWidgetsStackAsInTk();
+    void largestFontSizeIsTks();
+    void interfaceChineseKeepsTheUsersLanguage();
 
 private:
     std::unique_ptr<shell::Designer> m_designer;
@@ -328,6 +305,9 @@ void tst_TkLook::designLooksLikeTk()
     m_designer = startDesigner();
     shell::Designer &d = *m_designer;
     QVERIFY(QTest::qWaitForWindowExposed(d.layer.widget(shell::ids::MainWindow)));
+    // Where the screen scales the interface, the rest of it grows: the palette is 128 layout units wide.
+    if (qEnvironmentVariableIsSet("KESTRIGAN_TEST_INTERFACE_SCALE"))
+        QCOMPARE(d.layer.widget(shell::ids::Palette)->width(), testsupport::multiplied(128));
     for (const auto &edit : design.window)
         QCOMPARE(editGridValue(d, edit.first, edit.second), QString());
     for (const Step &step : design.steps) {
@@ -389,92 +369,37 @@ void tst_TkLook::overlappingWidgetsStackAsInTk()
     QCOMPARE(client->childAt(QPoint(145, 30)), d.layer.widget(label->widget));
 }
 
-// A RESOURCE_MANAGER property no xrdb would write, which Tk reads all the same: control characters,
-// comments continued over lines, escapes, patterns that match nothing in Tk ("?", "*.", overlong
-// fields), abbreviated words, distances in points and millimetres, numbers too large for any widget,
-// and more than the 400,000 bytes Tk reads, with entries past that point that must not count.
-QByteArray hostileResourceProperty()
+// A font size past what Tk can draw on this screen is taken as the largest it can (LARGEST_POINTS,
+// worked out by hand for each screen).
+void tst_TkLook::largestFontSizeIsTks()
 {
-    QByteArray text =
-        "\x01\x02 garbage \x7f\x1b[31m: still a line of its own\n"
-        "! a comment \\\n*Button.background: red, continued into the comment\n"
-        "#define NOT_FOR_CPP 1\n"
-        "   \t  \n"
-        "*Label.relief: sunken\n"
-        "*Label.borderWidth: 100000\n"
-        "*Entry.highlightThickness: 1e300\n"
-        "*Entry.borderWidth: -2\n"
-        "*Radiobutton.borderWidth: 0.4c\n"
-        "*Radiobutton.relief: so\n"
-        "*Button.borderWidth: 2p\n"
-        "*Button.highlightThickness: 1m\n"
-        "*Button.padY: -5\n"
-        "*Button.anchor: n\n"
-        "*Button.default: norm\n"
-        "*Button.wrapLength: 30\n"
-        "*Label.wrapLength: -5\n"
-        "*Button.background: #AbC\n"
-        "tk.Button.foreground: yellow\n"
-        "Tk*Entry.background: #ffeedd\n"
-        "*Checkbutton.selectColor: \\101qua\n"
-        "*Checkbutton.offRelief: gr\n"
-        "*Checkbutton.underline: 007\n"
-        "*Radiobutton.background: GrEy\n"
-        "*Checkbutton.indicatorOn: Of\n"
-        "*Label.state: dis\n"
-        "*?.foreground: red\n"
-        "?.background: red\n"
-        "*.background: red\n"
-        "**background: red\n"
-        "*a*b*c*d*e*f*g*h*i.background: red\n"
-        "*Radiobutton.你好: 世界\n"
-        "*Radiobutton*" + QByteArray(150, 'x') + ".background: red\n"
-        // The root's: a negative border that only its ring keeps from covering the window, padding
-        // past the 16 bits X holds a position in, and padding too large for an int.
-        "Tk.borderWidth: -3\n"
-        "Tk.relief: rai\n"
-        "Tk.highlightThickness: 5\n"
-        "*highlightBackground: #AbC\n"
-        "Tk.padX: 65536\n"
-        "Tk.padY: 1e300\n";
-    // Filler up to just short of where Tk stops reading, then a line that Tk's cut leaves unfinished.
-    for (int i = 0; text.size() < 399990; ++i)
-        text += "*Filler" + QByteArray::number(i).rightJustified(6, '0') + ".background: #123456\n";
-    text.truncate(399990);
-    text += "\n*Entry.background: red\n*Label.background: red\n*Checkbutton.background: red\n";
-    return text;
+    m_designer = startDesigner();
+    shell::Designer &d = *m_designer;
+    QVERIFY(placeByMouse(d, ComponentKind::Label, {20, 20}));
+    const QString size = QStringLiteral("大小");
+    QCOMPARE(editGridValue(d, size, QStringLiteral("99999")), QString());
+    QCOMPARE(gridValue(d, size), qEnvironmentVariable("KESTRIGAN_LOOK_LARGEST_POINTS"));
 }
 
-// The screen to compare on, from the environment: KESTRIGAN_LOOK_DPI (a number, or "server" for the
-// X server's own default), KESTRIGAN_LOOK_XFT_DPI, KESTRIGAN_LOOK_RESOURCES (a file for xrdb) and
-// KESTRIGAN_LOOK_HOSTILE_RESOURCES. Without them, 96 dots per inch and no resources.
-tktest::ScreenSettings screenFromEnvironment()
+// The interface's Chinese shows in the face fontconfig gives the user's language (INTERFACE_CHINESE),
+// whatever language the Tk look asks fontconfig with for the program's.
+void tst_TkLook::interfaceChineseKeepsTheUsersLanguage()
 {
-    tktest::ScreenSettings screen;
-    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_RESOURCES")) {
-        QFile file(qEnvironmentVariable("KESTRIGAN_LOOK_RESOURCES"));
-        if (file.open(QIODevice::ReadOnly))
-            screen.resources = file.readAll();
-        else
-            qCritical("cannot read %s", qPrintable(file.fileName()));
-    }
-    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_HOSTILE_RESOURCES"))
-        screen.resourceProperty = hostileResourceProperty();
-    const QString dpi = qEnvironmentVariable("KESTRIGAN_LOOK_DPI");
-    if (dpi == QLatin1String("server"))
-        screen.dotsPerInch.reset();
-    else if (!dpi.isEmpty())
-        screen.dotsPerInch = dpi.toInt();
-    if (qEnvironmentVariableIsSet("KESTRIGAN_LOOK_XFT_DPI"))
-        screen.xftDotsPerInch = qEnvironmentVariableIntValue("KESTRIGAN_LOOK_XFT_DPI");
-    return screen;
+    m_designer = startDesigner();
+    QTextLayout layout(QStringLiteral("窗口组件"), m_designer->layer.widget(shell::ids::Palette)->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    QCOMPARE(runs.size(), 1);
+    QCOMPARE(runs.first().rawFont().familyName(), qEnvironmentVariable("KESTRIGAN_LOOK_INTERFACE_CHINESE"));
 }
 
 int main(int argc, char **argv)
 {
     // The designer must draw on the same screen as Tk, through the platform a user has, scaled as the
     // designer scales itself.
-    tktest::XvfbServer xvfb(screenFromEnvironment());
+    tktest::XvfbServer xvfb(lookscreen::screenFromEnvironment());
     if (!xvfb.isRunning()) {
         qCritical("%s", qPrintable(xvfb.error()));
         return 1;
@@ -482,7 +407,6 @@ int main(int argc, char **argv)
     qputenv("DISPLAY", xvfb.display().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     widgets::prepareScreenScaling();
-    widgets::tk::adoptProgramLanguage();
     QApplication app(argc, argv);
     tst_TkLook test;
     return QTest::qExec(&test, argc, argv);

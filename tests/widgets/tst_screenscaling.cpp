@@ -1,9 +1,10 @@
 // The interface scales with the screen's logical resolution; the design stays in screen pixels.
-// Run on a 96 and on a 144 dots-per-inch screen.
+// Run on a 96 and on a 144 dots-per-inch screen, and on the 96 one under a Qt scale factor of 1.5.
+#include "support/screenscale.h"
 #include "widgets/screenscaling.h"
 #include "widgets/widgetlayer.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QtTest>
 
@@ -41,6 +42,11 @@ void tst_ScreenScaling::rectangles_data()
     // Edges round on their own, halves away from zero: 1.5 -> 2, 22.5 -> 23, -1.5 -> -2.
     QTest::newRow("half again, edges rounded") << QRect(1, 1, 14, 14) << 1.5 << QRect(2, 2, 21, 21);
     QTest::newRow("half again, negative edge") << QRect(-1, 0, 15, 15) << 1.5 << QRect(-2, 0, 23, 23);
+    // A size comes from its edges, not on its own: the right edge 4 * 1.5 = 6 less the left 2 makes
+    // 4 wide where 3 * 1.5 = 4.5 would round to 5, and the bottom 12 less 5 makes 7, not 8.
+    QTest::newRow("half again, size from the edges") << QRect(1, 3, 3, 5) << 1.5 << QRect(2, 5, 4, 7);
+    // Both ways: 2.5 -> 3 to 6.25 -> 6 is 3 wide, not 3.75 -> 4; back, 2.4 -> 2 to 4.8 -> 5 is 3, not 2.4 -> 2.
+    QTest::newRow("a quarter again, size from the edges") << QRect(2, 2, 3, 3) << 1.25 << QRect(3, 3, 3, 3);
     QTest::newRow("largest design values") << QRect(32627, -32627, 32627, 32627) << 3.0
                                            << QRect(97881, -97881, 97881, 97881);
 }
@@ -79,9 +85,10 @@ void tst_ScreenScaling::requestedScaleFactor()
     QCOMPARE(widgets::requestedScaleFactor(scaleFactor, screenFactors), factor);
 }
 
+// The lengths are even, so that half again is exact: 10,10 120 x 20 shows as 15,15 180 x 30.
 void tst_ScreenScaling::layoutUnitsScaleScreenPixelsDoNot()
 {
-    const qreal scale = QGuiApplication::primaryScreen()->logicalDotsPerInchY() / 96;
+    const qreal scale = testsupport::expectedInterfaceScale();
     QCOMPARE(interfaceScale(), scale);
     WidgetLayer layer;
     WindowLayout layout;
@@ -95,15 +102,16 @@ void tst_ScreenScaling::layoutUnitsScaleScreenPixelsDoNot()
     layer.registerWindow(layout);
     QVERIFY(layer.loadWindow(TestWindow));
 
-    QCOMPARE(layer.widget(Scaled)->geometry(), toScreen(QRect(10, 10, 120, 20), scale));
+    QCOMPARE(layer.widget(Scaled)->geometry(), testsupport::multiplied(QRect(10, 10, 120, 20)));
     QCOMPARE(layer.widget(InPixels)->geometry(), QRect(10, 10, 120, 20));
-    QCOMPARE(layer.widget(Window)->size(), toScreen(QSize(400, 300), scale));
+    QCOMPARE(layer.widget(Window)->size(), testsupport::multiplied(QRect(0, 0, 400, 300)).size());
     layer.moveControl(Scaled, 20, 30, 100, 50);
     layer.moveControl(InPixels, 20, 30, 100, 50);
     for (const ControlRef &ref : {Scaled, InPixels}) {
         QCOMPARE(layer.readInteger(ref, Prop::Left), 20);
         QCOMPARE(layer.readInteger(ref, Prop::Width), 100);
     }
+    QCOMPARE(layer.widget(Scaled)->geometry(), testsupport::multiplied(QRect(20, 30, 100, 50)));
     QCOMPARE(layer.widget(InPixels)->geometry(), QRect(20, 30, 100, 50));
     QCOMPARE(layer.clientWidth(Window), 400);
 }
@@ -126,5 +134,12 @@ void tst_ScreenScaling::windowLargerThanTheScreenStartsWithinIt()
     QVERIFY(window->width() > available.width() / 2);
 }
 
-QTEST_MAIN(tst_ScreenScaling)
+// Started as the designer starts, so that a scale asked of Qt takes as it does there.
+int main(int argc, char **argv)
+{
+    prepareScreenScaling();
+    QApplication app(argc, argv);
+    tst_ScreenScaling test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_screenscaling.moc"

@@ -1,6 +1,7 @@
 #include "widgets/controls/windowcontrol.h"
 
 #include "widgets/colour.h"
+#include "widgets/screenmetrics.h"
 #include "widgets/tklook/tklook.h"
 #include "widgets/x11screen.h"
 
@@ -8,7 +9,6 @@
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
 #include <QStylePainter>
@@ -30,8 +30,13 @@ QSize estimatedFrame(qreal scale)
 // The size a top-level window starts at: the table's, or as much of it as fits the available area.
 QSize startSize(QSize wanted, qreal scale)
 {
-    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size() - estimatedFrame(scale);
-    return wanted.boundedTo(available.expandedTo(QSize(1, 1)));
+    return wanted.boundedTo(clientRoom(availableArea().size(), estimatedFrame(scale)));
+}
+
+// A top-level window's frame: the window manager's, known once the window is shown; none before.
+QSize frameOf(const QWidget *window)
+{
+    return window->frameGeometry().size() - window->size();
 }
 
 // The outer size of a self-framed window around a one-by-one client.
@@ -176,10 +181,8 @@ WindowControl::WindowControl(const WindowEntry &entry)
     if (entry.tkLook)
         tk::paintAsTkRoot(m_client);
     if (entry.centred) {
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QRect rect(QPoint(), size + estimatedFrame(scale()));
-        rect.moveCenter(screen.center());
-        m_outer->move(qMax(rect.left(), screen.left()), qMax(rect.top(), screen.top()));
+        m_centring = true;
+        centre();
     } else {
         m_outer->move(toScreen(QRect(entry.position, QSize()), scale()).topLeft());
     }
@@ -262,7 +265,7 @@ bool WindowControl::write(Prop index, int, const QVariant &value)
             break;
         case 1: {
             QRect rect = screenGeometry();
-            rect.moveCenter(QGuiApplication::primaryScreen()->availableGeometry().center());
+            rect.moveCenter(availableArea().center());
             setScreenGeometry(rect);
             break;
         }
@@ -285,14 +288,27 @@ void WindowControl::setSizeLimits(QSize smallestClient, QSize largestOuter)
 
 void WindowControl::fitStartSize()
 {
-    const QSize frame = m_outer->frameGeometry().size() - m_outer->size();
-    if (!m_cutStartSize || frame.isEmpty())
+    const QSize frame = frameOf(m_outer);
+    if (frame.isEmpty())
         return;
-    const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size() - frame;
-    const QSize fitted = m_cutStartSize->boundedTo(available);
-    m_cutStartSize.reset();
-    if (fitted.width() > m_outer->width() || fitted.height() > m_outer->height())
-        m_outer->resize(fitted.expandedTo(m_outer->size()));
+    if (m_cutStartSize) {
+        const QSize fitted = m_cutStartSize->boundedTo(clientRoom(availableArea().size(), frame));
+        m_cutStartSize.reset();
+        if (fitted.width() > m_outer->width() || fitted.height() > m_outer->height())
+            m_outer->resize(fitted.expandedTo(m_outer->size()));
+    }
+    if (m_centring) {
+        m_centring = false;
+        centre();
+    }
+}
+
+void WindowControl::centre()
+{
+    const QRect area = availableArea();
+    QRect outer(QPoint(), m_outer->size() + (m_outer->isWindow() ? frameOf(m_outer) : QSize()));
+    outer.moveCenter(area.center());
+    m_outer->move(qMax(outer.left(), area.left()), qMax(outer.top(), area.top()));
 }
 
 void WindowControl::applyLargestSize()
@@ -307,8 +323,7 @@ void WindowControl::applyLargestSize()
         fitStartSize();
     if (!m_largestOuter)
         return;
-    const QSize frame = m_outer->isWindow() ? m_outer->frameGeometry().size() - m_outer->size() : QSize();
-    const QSize largest = (*m_largestOuter - frame).expandedTo(QSize(1, 1));
+    const QSize largest = clientRoom(*m_largestOuter, m_outer->isWindow() ? frameOf(m_outer) : QSize());
     // A window that started at the largest size it could, with a frame larger than reckoned with,
     // gives up the rest of its smallest size: it must fit the screen.
     const QSize smallest = m_outer->minimumSize().boundedTo(largest);

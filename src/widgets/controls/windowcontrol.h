@@ -53,8 +53,10 @@ protected:
 
 private:
     // A top-level window larger than the screen starts at what fits with a frame reckoned with; once
-    // the window manager's frame is known, it takes the largest size that fits.
+    // the window manager's frame is known, it takes the largest size that fits. A centred one is
+    // centred by its own size until then, as without a window manager, and by its frame after.
     void fitStartSize();
+    void centre();
     void applyLargestSize();
 
     WindowFrame m_frame;
@@ -63,6 +65,7 @@ private:
     QMdiSubWindow *m_subWindow = nullptr;
     std::optional<QSize> m_largestOuter; // set by setSizeLimits; none means no limit of ours
     std::optional<QSize> m_cutStartSize;  // the size the table asked for, until the frame is known
+    bool m_centring = false;              // centred by the table, until the frame is known
     QPoint m_childOrigin;
     QRect m_reported;           // the geometry last reported, so repeated notices raise nothing
     bool m_reporting = false;

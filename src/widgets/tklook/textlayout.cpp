@@ -77,7 +77,7 @@ int advanceOf(const XftFont &font, char32_t character, int lineX, int tabWidth)
     return font.advance(character);
 }
 
-QList<Line> layoutLines(const XftFont &font, const QString &text, int wrapLength)
+QList<Line> layoutLines(const XftFont &font, QStringView text, int wrapLength)
 {
     QList<char32_t> chars;
     for (uint code : text.toUcs4())

@@ -31,7 +31,7 @@ int advanceOf(const XftFont &font, char32_t character, int lineX, int tabWidth);
 // A line feed or a carriage return ends a line, and only a line feed at the very end starts another.
 // With a positive wrap length a line ends too before a word that would pass it (a word longer than
 // the whole length is cut where it passes), and the spaces there count on the line but do not widen it.
-QList<Line> layoutLines(const XftFont &font, const QString &text, int wrapLength);
+QList<Line> layoutLines(const XftFont &font, QStringView text, int wrapLength);
 
 // Where a line starts in the block of the widest.
 int lineOffset(Justify justify, int lineWidth, int widest);

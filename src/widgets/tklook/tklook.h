@@ -52,21 +52,10 @@ void paintAsTkRoot(QWidget *widget);
 // screen pixels: a child placed at x=0, y=0 shows there.
 QPoint rootWindowChildOrigin();
 
-// The resolution at which Xft sizes Tk's text on this screen, in dots per inch. Read once.
-double textDotsPerInch();
-
 // The language fontconfig chooses faces for in the generated program's Tk: the environment's, as
 // python3 leaves it. Python replaces an LC_CTYPE locale that is missing or "C" with C.UTF-8 before Tk
-// starts, so LANG=zh_CN.UTF-8 without the locale installed gives Tk no Chinese preference.
+// starts, so LANG=zh_CN.UTF-8 without the locale installed gives Tk no Chinese preference. The Tk
+// look asks fontconfig with it; the interface's own fonts keep the designer's.
 QByteArray programLanguage();
-
-// Call before the application object is made. Fontconfig takes its default language from the
-// environment once per process, and adds it to every pattern; where Python would change the
-// program's, the designer takes the program's (FC_LANG), so that both get the same faces.
-void adoptProgramLanguage();
-
-// The largest size in points whose text Tk can draw on this screen: larger glyphs overflow an X
-// request, and the program ends with an X error.
-int largestTextPoints();
 
 } // namespace widgets::tk

@@ -1,5 +1,7 @@
 #include "widgets/tklook/tkpainter.h"
 
+#include "widgets/screenmetrics.h"
+#include "widgets/textconversion.h"
 #include "widgets/tklook/glyphcompositing.h"
 #include "widgets/tklook/textlayout.h"
 #include "widgets/tklook/tkborder.h"
@@ -250,13 +252,12 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
     const ClassTraits traits = traitsOf(m_class);
     const bool indicatorShown = traits.indicator && options.indicatorOn;
     const std::shared_ptr<const XftFont> font =
-        XftFont::get(content.font.face, pointsForHeight(content.font.height, screenDotsPerInchY()));
+        XftFont::get(content.font.face, pointsForHeight(content.font.height, layoutDotsPerInch()));
     const int lineSpacing = font->lineSpacing();
     const int zeroWidth = font->advance(U'0');
     const int tabWidth = tabWidthOf(*font);
 
-    // The generated program's text ends at its first NUL, as both Pythons' Tk then show it.
-    const QList<Line> lines = layoutLines(*font, content.text.left(content.text.indexOf(QChar(0))), options.wrapLength);
+    const QList<Line> lines = layoutLines(*font, textBeforeNul(content.text), options.wrapLength);
     int widest = 0;
     for (const Line &line : lines)
         widest = qMax(widest, line.width);
@@ -296,7 +297,7 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         run.paint(style.foreground);
     }
     if (options.underline >= 0)
-        paintUnderline(canvas, origin, *font, pointsForHeight(content.font.height, screenDotsPerInchY()), lines,
+        paintUnderline(canvas, origin, *font, pointsForHeight(content.font.height, layoutDotsPerInch()), lines,
                        {textLeft, at.y()}, widest, options.justify, options.underline, style.foreground);
 
     // Tk leaves out an indicator too small to show.

@@ -1,5 +1,6 @@
 #include "widgets/tklook/xftfont.h"
 
+#include "widgets/screenmetrics.h"
 #include "widgets/tklook/facelist.h"
 #include "widgets/tklook/freetypeface.h"
 #include "widgets/tklook/recentcache.h"
@@ -82,7 +83,7 @@ std::shared_ptr<const XftFont> XftFont::get(const QString &face, int points)
 {
     static RecentCache<QString, FaceList> lists(KeptFaceNames);
     static RecentCache<std::pair<QString, int>, XftFont> fonts(KeptSizes);
-    const int shown = points <= 0 ? DefaultPoints : qMin(points, largestTextPoints());
+    const int shown = points <= 0 ? DefaultPoints : drawableTextPoints(points);
     return fonts.get({face, shown}, [&] {
         return std::make_shared<const XftFont>(
             lists.get(face, [&] { return std::make_shared<const FaceList>(face, shown); }), shown);
