@@ -31,7 +31,7 @@ timed "dpkg-buildpackage -us -uc -b as builder" \
 changes=(/home/builder/kestrigan_*.changes)
 
 timed "lintian --pedantic --info" bash -c 'apt-get install -y -qq --no-install-recommends lintian >/dev/null \
-    && su builder -c "lintian --pedantic --info --display-experimental --fail-on error,warning $0"' "${changes[0]}"
+    && su builder -c "cd ~ && lintian --pedantic --info --display-experimental --fail-on error,warning $0 && echo lintian: no tags"' "${changes[0]}"
 
 timed "autopkgtest on the built package" bash -c 'apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null \
     && autopkgtest --output-dir /tmp/autopkgtest-out ./ /home/builder/kestrigan_*.deb -- null'
