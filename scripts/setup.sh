@@ -7,11 +7,14 @@ set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libqscintilla2-qt6-dev libfontconfig-dev libfreetype-dev libx11-dev libxft-dev fonts-noto-cjk)
 if [[ "${1:-}" == "--package" || "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
-    # CPack's Debian generator finds binaries with file and their library packages with dpkg-shlibdeps.
-    packages+=(dpkg-dev file)
+    # The source package's build: dpkg-buildpackage and Debian's helpers; the Build-Depends of
+    # debian/control are among the packages above.
+    packages+=(dpkg-dev debhelper)
 fi
 if [[ "${1:-}" == "--tests" || "${1:-}" == "--bench" ]]; then
     packages+=(xvfb xauth xdotool xclip python3 python3-tk x11-utils imagemagick)
+    # The packaging check tells binaries by file.
+    packages+=(file)
     # The look test's screens: xrdb sets Xft.dpi, and localedef makes a Chinese locale from the
     # sources in locales.
     packages+=(x11-xserver-utils locales)
