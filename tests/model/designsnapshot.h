@@ -8,6 +8,9 @@
 #include "shell/designer.h"
 #include "shell/mainwindowids.h"
 #include "widgets/fontvalue.h"
+#include "widgets/propertygrid/propertygridview.h"
+
+#include <QApplication>
 
 #include <QtTest>
 
@@ -76,5 +79,27 @@ inline std::unique_ptr<shell::Designer> startActiveDesigner()
     window->activateWindow();
     return QTest::qWaitForWindowActive(window) ? std::move(designer) : nullptr;
 }
+
+// The designer a grid test drives, started afresh for each test function.
+struct ActiveDesigner
+{
+    std::unique_ptr<shell::Designer> designer;
+
+    bool start()
+    {
+        designer = startActiveDesigner();
+        return designer != nullptr;
+    }
+    // False where a window outlived the designer.
+    bool stop()
+    {
+        designer.reset();
+        return QApplication::topLevelWidgets().isEmpty();
+    }
+    widgets::PropertyGridView *grid() const
+    {
+        return qobject_cast<widgets::PropertyGridView *>(designer->layer.widget(shell::ids::PropertyGrid));
+    }
+};
 
 } // namespace testing

@@ -41,8 +41,8 @@ class tst_EditGestures : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { QVERIFY(m_active.start()); }
+    void cleanup() { QVERIFY(m_active.stop()); }
 
     void unchangedEditChangesNothing_data();
     void unchangedEditChangesNothing();
@@ -56,21 +56,9 @@ private slots:
     void editsGoToWhatTheGridShows();
 
 private:
-    widgets::PropertyGridView *grid() const { return testing::propertyGrid(*m_designer); }
-    std::unique_ptr<shell::Designer> m_designer;
+    widgets::PropertyGridView *grid() const { return m_active.grid(); }
+    testing::ActiveDesigner m_active;
 };
-
-void tst_EditGestures::init()
-{
-    m_designer = testing::startActiveDesigner();
-    QVERIFY(m_designer);
-}
-
-void tst_EditGestures::cleanup()
-{
-    m_designer.reset();
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
 
 void tst_EditGestures::unchangedEditChangesNothing_data()
 {
@@ -91,25 +79,25 @@ void tst_EditGestures::unchangedEditChangesNothing()
 {
     QFETCH(int, entry);
     QFETCH(QString, row);
-    widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label, 5, 7);
-    testsupport::place(*m_designer, ComponentKind::Entry, -20, 190);
-    testsupport::place(*m_designer, ComponentKind::Button, 100, 20);
-    testsupport::place(*m_designer, ComponentKind::RadioButton, 290, 190);
-    const ControlRef check = testsupport::place(*m_designer, ComponentKind::CheckButton, 8, 150);
+    widgets::WidgetLayer &layer = m_active.designer->layer;
+    const ControlRef label = testsupport::place(*m_active.designer, ComponentKind::Label, 5, 7);
+    testsupport::place(*m_active.designer, ComponentKind::Entry, -20, 190);
+    testsupport::place(*m_active.designer, ComponentKind::Button, 100, 20);
+    testsupport::place(*m_active.designer, ComponentKind::RadioButton, 290, 190);
+    const ControlRef check = testsupport::place(*m_active.designer, ComponentKind::CheckButton, 8, 150);
     layer.writeProperty(label, Prop::LabelText, QStringLiteral("第一行\r\n第二行"));
     layer.writeProperty(check, Prop::CheckFont, 0, int(widgets::FontMember::Size));
     layer.writeProperty(design::ids::DesignWindow, Prop::WindowTitle, QStringLiteral("标题 [*] & 😀"));
-    model::selectListEntry(*m_designer, entry);
+    model::selectListEntry(*m_active.designer, entry);
 
-    const DesignSnapshot before = snapshot(*m_designer);
+    const DesignSnapshot before = snapshot(*m_active.designer);
     const QStringList shownBefore = gridTexts(layer);
     QSignalSpy ended(grid(), &widgets::PropertyGridView::editEnded);
-    QLineEdit *editor = testing::openWithF2(grid(), testing::rowOf(*m_designer, row));
+    QLineEdit *editor = testing::openWithF2(grid(), testing::rowOf(*m_active.designer, row));
     QVERIFY(editor);
     testing::pressInEditor(editor, Qt::Key_Return);
     QCOMPARE(ended.count(), 1);
-    QCOMPARE(snapshot(*m_designer), before);
+    QCOMPARE(snapshot(*m_active.designer), before);
     QCOMPARE(gridTexts(layer), shownBefore);
 }
 
@@ -131,9 +119,9 @@ void tst_EditGestures::gestures()
 {
     QFETCH(Gesture, gesture);
     QFETCH(QString, shown);
-    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
+    const ControlRef label = testsupport::place(*m_active.designer, ComponentKind::Label);
     widgets::PropertyGridView *view = grid();
-    const int row = testing::rowOf(*m_designer, QStringLiteral("宽度"));
+    const int row = testing::rowOf(*m_active.designer, QStringLiteral("宽度"));
     QSignalSpy ended(view, &widgets::PropertyGridView::editEnded);
 
     QLineEdit *editor = nullptr;
@@ -171,27 +159,27 @@ void tst_EditGestures::gestures()
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, testing::valueCellCentre(view, 3));
         break;
     case Gesture::F2ThenClickPanelButton:
-        QTest::mouseClick(m_designer->layer.widget(shell::ids::WindowPanelButton), Qt::LeftButton);
+        QTest::mouseClick(m_active.designer->layer.widget(shell::ids::WindowPanelButton), Qt::LeftButton);
         break;
     default: testing::pressInEditor(editor, Qt::Key_Return); break;
     }
     QCOMPARE(ended.count(), 1);
-    QCOMPARE(m_designer->layer.cellText(PropertyGrid, row, 1), shown);
-    QCOMPARE(QString::number(m_designer->layer.readInteger(label, Prop::Width)), shown);
+    QCOMPARE(m_active.designer->layer.cellText(PropertyGrid, row, 1), shown);
+    QCOMPARE(QString::number(m_active.designer->layer.readInteger(label, Prop::Width)), shown);
     // Another edit can start afterwards.
     if (gesture != Gesture::F2ThenTab) {
-        QVERIFY(testing::editRow(*m_designer, row, QStringLiteral("77")));
-        QCOMPARE(m_designer->layer.readInteger(label, Prop::Width), 77);
+        QVERIFY(testing::editRow(*m_active.designer, row, QStringLiteral("77")));
+        QCOMPARE(m_active.designer->layer.readInteger(label, Prop::Width), 77);
         QCOMPARE(ended.count(), 2);
     }
 }
 
 void tst_EditGestures::tabCarriesTheEditToTheNextRow()
 {
-    const ControlRef button = testsupport::place(*m_designer, ComponentKind::Button);
+    const ControlRef button = testsupport::place(*m_active.designer, ComponentKind::Button);
     widgets::PropertyGridView *view = grid();
     QSignalSpy ended(view, &widgets::PropertyGridView::editEnded);
-    const int widthRow = testing::rowOf(*m_designer, QStringLiteral("宽度"));
+    const int widthRow = testing::rowOf(*m_active.designer, QStringLiteral("宽度"));
     QLineEdit *editor = testing::openWithF2(view, widthRow);
     QVERIFY(editor);
     testing::replaceText(editor, QStringLiteral("150"));
@@ -206,7 +194,7 @@ void tst_EditGestures::tabCarriesTheEditToTheNextRow()
     testing::replaceText(editor, QStringLiteral("45"));
     testing::pressInEditor(editor, Qt::Key_Return);
     QCOMPARE(ended.count(), 2);
-    const widgets::WidgetLayer &layer = m_designer->layer;
+    const widgets::WidgetLayer &layer = m_active.designer->layer;
     QCOMPARE(QSize(layer.readInteger(button, Prop::Width), layer.readInteger(button, Prop::Height)), QSize(150, 45));
 }
 
@@ -228,25 +216,25 @@ void tst_EditGestures::pendingEditGoesToTheComponentItWasTypedFor()
 {
     QFETCH(int, chosenMeanwhile);
     QFETCH(QString, shownClass);
-    const widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef first = testsupport::place(*m_designer, ComponentKind::Label);
-    const ControlRef second = testsupport::place(*m_designer, ComponentKind::Label);
-    testsupport::place(*m_designer, ComponentKind::Entry);
-    model::selectListEntry(*m_designer, 1);
-    const DesignSnapshot before = snapshot(*m_designer);
+    const widgets::WidgetLayer &layer = m_active.designer->layer;
+    const ControlRef first = testsupport::place(*m_active.designer, ComponentKind::Label);
+    const ControlRef second = testsupport::place(*m_active.designer, ComponentKind::Label);
+    testsupport::place(*m_active.designer, ComponentKind::Entry);
+    model::selectListEntry(*m_active.designer, 1);
+    const DesignSnapshot before = snapshot(*m_active.designer);
 
     QSignalSpy ended(grid(), &widgets::PropertyGridView::editEnded);
-    QLineEdit *editor = testing::openWithF2(grid(), testing::rowOf(*m_designer, QStringLiteral("宽度")));
+    QLineEdit *editor = testing::openWithF2(grid(), testing::rowOf(*m_active.designer, QStringLiteral("宽度")));
     QVERIFY(editor);
     testing::replaceText(editor, QStringLiteral("150"));
-    model::selectListEntry(*m_designer, chosenMeanwhile);
+    model::selectListEntry(*m_active.designer, chosenMeanwhile);
 
     QCOMPARE(ended.count(), 1);
     QVERIFY(!grid()->openEditor());
     QCOMPARE(layer.readInteger(first, Prop::Width), 150);
     QCOMPARE(layer.readInteger(second, Prop::Width), 120);
     QCOMPARE(layer.cellText(PropertyGrid, 1, 1), shownClass);
-    DesignSnapshot after = snapshot(*m_designer);
+    DesignSnapshot after = snapshot(*m_active.designer);
     after.geometries[0].setWidth(120);
     QCOMPARE(after, before);
 }
@@ -254,13 +242,13 @@ void tst_EditGestures::pendingEditGoesToTheComponentItWasTypedFor()
 // The code panel's generator must not change which Label the grid edits.
 void tst_EditGestures::editAfterPanelRoundTripReachesTheShownLabel()
 {
-    const widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef first = testsupport::place(*m_designer, ComponentKind::Label);
-    const ControlRef second = testsupport::place(*m_designer, ComponentKind::Label);
-    model::selectListEntry(*m_designer, 1);
+    const widgets::WidgetLayer &layer = m_active.designer->layer;
+    const ControlRef first = testsupport::place(*m_active.designer, ComponentKind::Label);
+    const ControlRef second = testsupport::place(*m_active.designer, ComponentKind::Label);
+    model::selectListEntry(*m_active.designer, 1);
     QTest::mouseClick(layer.widget(shell::ids::CodePanelButton), Qt::LeftButton);
     QTest::mouseClick(layer.widget(shell::ids::WindowPanelButton), Qt::LeftButton);
-    QVERIFY(testing::editRow(*m_designer, 2, QStringLiteral("第一个")));
+    QVERIFY(testing::editRow(*m_active.designer, 2, QStringLiteral("第一个")));
     QCOMPARE(layer.readText(first, Prop::LabelText), QStringLiteral("第一个"));
     QCOMPARE(layer.readText(second, Prop::LabelText), QStringLiteral("标签"));
 }
@@ -270,15 +258,15 @@ void tst_EditGestures::editAfterPanelRoundTripReachesTheShownLabel()
 void tst_EditGestures::applyWithoutAnEditRewritesNothingVisible()
 {
     for (ComponentKind kind : model::WidgetKinds)
-        testsupport::place(*m_designer, kind, 33, 44);
+        testsupport::place(*m_active.designer, kind, 33, 44);
     for (int entry = 0; entry <= 5; ++entry) {
-        model::selectListEntry(*m_designer, entry);
-        const DesignSnapshot before = snapshot(*m_designer);
-        const QStringList shown = gridTexts(m_designer->layer);
-        model::applyPropertyEdits(*m_designer);
-        model::applyPropertyEdits(*m_designer);
-        QCOMPARE(snapshot(*m_designer), before);
-        QCOMPARE(gridTexts(m_designer->layer), shown);
+        model::selectListEntry(*m_active.designer, entry);
+        const DesignSnapshot before = snapshot(*m_active.designer);
+        const QStringList shown = gridTexts(m_active.designer->layer);
+        model::applyPropertyEdits(*m_active.designer);
+        model::applyPropertyEdits(*m_active.designer);
+        QCOMPARE(snapshot(*m_active.designer), before);
+        QCOMPARE(gridTexts(m_active.designer->layer), shown);
     }
 }
 
@@ -286,22 +274,22 @@ void tst_EditGestures::applyWithoutAnEditRewritesNothingVisible()
 // grid shows, never into the window or another component.
 void tst_EditGestures::editsGoToWhatTheGridShows()
 {
-    widgets::WidgetLayer &layer = m_designer->layer;
-    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
-    testsupport::place(*m_designer, ComponentKind::Button);
-    model::selectListEntry(*m_designer, 1);
-    const DesignSnapshot before = snapshot(*m_designer);
+    widgets::WidgetLayer &layer = m_active.designer->layer;
+    const ControlRef label = testsupport::place(*m_active.designer, ComponentKind::Label);
+    testsupport::place(*m_active.designer, ComponentKind::Button);
+    model::selectListEntry(*m_active.designer, 1);
+    const DesignSnapshot before = snapshot(*m_active.designer);
     for (int selected : {0, 2}) {
         layer.writeProperty(ComponentList, Prop::ListSelection, selected);
         layer.setCellText(PropertyGrid, 3, 1, QString::number(60 + selected));
-        model::applyPropertyEdits(*m_designer);
+        model::applyPropertyEdits(*m_active.designer);
         QCOMPARE(layer.readInteger(label, Prop::Top), 60 + selected);
-        model::selectListEntry(*m_designer, 1);
+        model::selectListEntry(*m_active.designer, 1);
     }
     layer.writeProperty(ComponentList, Prop::ListSelection, 0);
-    QVERIFY(testing::editRow(*m_designer, 3, QStringLiteral("55")));
+    QVERIFY(testing::editRow(*m_active.designer, 3, QStringLiteral("55")));
     QCOMPARE(layer.readInteger(label, Prop::Top), 55);
-    DesignSnapshot after = snapshot(*m_designer);
+    DesignSnapshot after = snapshot(*m_active.designer);
     after.geometries[0].moveTop(before.geometries[0].top());
     QCOMPARE(after, before);
 }

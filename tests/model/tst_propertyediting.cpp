@@ -35,8 +35,8 @@ class tst_PropertyEditing : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { QVERIFY(m_active.start()); }
+    void cleanup() { QVERIFY(m_active.stop()); }
 
     void widgetRows_data();
     void widgetRows();
@@ -49,21 +49,9 @@ private slots:
     void everyValueRowIsWrittenBack();
 
 private:
-    widgets::PropertyGridView *grid() const { return testing::propertyGrid(*m_designer); }
-    std::unique_ptr<shell::Designer> m_designer;
+    widgets::PropertyGridView *grid() const { return m_active.grid(); }
+    testing::ActiveDesigner m_active;
 };
-
-void tst_PropertyEditing::init()
-{
-    m_designer = testing::startActiveDesigner();
-    QVERIFY(m_designer);
-}
-
-void tst_PropertyEditing::cleanup()
-{
-    m_designer.reset();
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
 
 void tst_PropertyEditing::widgetRows_data()
 {
@@ -128,25 +116,25 @@ void tst_PropertyEditing::widgetRows()
     QFETCH(QString, row);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
-    QVERIFY(!testsupport::place(*m_designer, kind, 10, 10).isNull());
+    QVERIFY(!testsupport::place(*m_active.designer, kind, 10, 10).isNull());
     // A second component of the same kind must stay untouched.
-    QVERIFY(!testsupport::place(*m_designer, kind, 50, 60).isNull());
-    model::selectListEntry(*m_designer, 1);
-    const DesignSnapshot before = snapshot(*m_designer);
+    QVERIFY(!testsupport::place(*m_active.designer, kind, 50, 60).isNull());
+    model::selectListEntry(*m_active.designer, 1);
+    const DesignSnapshot before = snapshot(*m_active.designer);
 
-    const int gridRow = testing::rowOf(*m_designer, row);
+    const int gridRow = testing::rowOf(*m_active.designer, row);
     QVERIFY(gridRow > 1);
     QSignalSpy ended(grid(), &widgets::PropertyGridView::editEnded);
-    QVERIFY(testing::editRow(*m_designer, gridRow, typed));
+    QVERIFY(testing::editRow(*m_active.designer, gridRow, typed));
     QCOMPARE(ended.count(), 1);
 
-    const widgets::WidgetLayer &layer = m_designer->layer;
+    const widgets::WidgetLayer &layer = m_active.designer->layer;
     QCOMPARE(layer.cellText(PropertyGrid, gridRow, 1), shown);
     QCOMPARE(layer.cellText(PropertyGrid, 1, 1), model::classWord(kind) + "1");
     // The grid shows what the widget took.
-    model::showProperties(*m_designer);
+    model::showProperties(*m_active.designer);
     QCOMPARE(layer.cellText(PropertyGrid, gridRow, 1), shown);
-    const DesignSnapshot after = snapshot(*m_designer);
+    const DesignSnapshot after = snapshot(*m_active.designer);
     QCOMPARE(after.geometries[1], before.geometries[1]);
     QCOMPARE(after.captions[1], before.captions[1]);
     QCOMPARE(after.fonts[1], before.fonts[1]);
@@ -193,21 +181,21 @@ void tst_PropertyEditing::windowRows()
     QFETCH(QSize, client);
     QFETCH(int, windowTop);
     QFETCH(int, windowLeft);
-    const widgets::WidgetLayer &layer = m_designer->layer;
+    const widgets::WidgetLayer &layer = m_active.designer->layer;
     const ControlRef window = design::ids::DesignWindow;
     const QPoint place(layer.readInteger(window, Prop::Left), layer.readInteger(window, Prop::Top));
     const QString titleBefore = layer.readText(window, Prop::WindowTitle);
 
-    const int gridRow = testing::rowOf(*m_designer, row);
+    const int gridRow = testing::rowOf(*m_active.designer, row);
     QVERIFY(gridRow > 1);
     QSignalSpy ended(grid(), &widgets::PropertyGridView::editEnded);
-    QVERIFY(testing::editRow(*m_designer, gridRow, typed));
+    QVERIFY(testing::editRow(*m_active.designer, gridRow, typed));
     QCOMPARE(ended.count(), 1);
 
     QCOMPARE(layer.cellText(PropertyGrid, gridRow, 1), shown);
     QCOMPARE(QSize(layer.clientWidth(window), layer.clientHeight(window)), client);
-    QCOMPARE(m_designer->model.windowTop, windowTop);
-    QCOMPARE(m_designer->model.windowLeft, windowLeft);
+    QCOMPARE(m_active.designer->model.windowTop, windowTop);
+    QCOMPARE(m_active.designer->model.windowLeft, windowLeft);
     // Neither top nor left moves the design window on the screen.
     QCOMPARE(QPoint(layer.readInteger(window, Prop::Left), layer.readInteger(window, Prop::Top)), place);
     QCOMPARE(layer.readText(window, Prop::WindowTitle), row == QStringLiteral("标题") ? shown : titleBefore);
@@ -219,53 +207,53 @@ void tst_PropertyEditing::windowRows()
 // is left of that inside the frame.
 void tst_PropertyEditing::windowWidthAndHeightAtTheLimit()
 {
-    const widgets::WidgetLayer &layer = m_designer->layer;
+    const widgets::WidgetLayer &layer = m_active.designer->layer;
     const ControlRef window = design::ids::DesignWindow;
     const int frameWidth = layer.readInteger(window, Prop::Width) - layer.clientWidth(window);
     const int frameHeight = layer.readInteger(window, Prop::Height) - layer.clientHeight(window);
-    QVERIFY(testing::editRow(*m_designer, 5, QStringLiteral("99999999999")));
-    QVERIFY(testing::editRow(*m_designer, 6, QStringLiteral("40000")));
+    QVERIFY(testing::editRow(*m_active.designer, 5, QStringLiteral("99999999999")));
+    QVERIFY(testing::editRow(*m_active.designer, 6, QStringLiteral("40000")));
     QCOMPARE(layer.readInteger(window, Prop::Width), widgets::SizeLimit);
     QCOMPARE(layer.readInteger(window, Prop::Height), widgets::SizeLimit);
     QCOMPARE(layer.cellText(PropertyGrid, 5, 1), QString::number(widgets::SizeLimit - frameWidth));
     QCOMPARE(layer.cellText(PropertyGrid, 6, 1), QString::number(widgets::SizeLimit - frameHeight));
     // And back to a usual size.
-    QVERIFY(testing::editRow(*m_designer, 5, QStringLiteral("320")));
-    QVERIFY(testing::editRow(*m_designer, 6, QStringLiteral("240")));
+    QVERIFY(testing::editRow(*m_active.designer, 5, QStringLiteral("320")));
+    QVERIFY(testing::editRow(*m_active.designer, 6, QStringLiteral("240")));
     QCOMPARE(QSize(layer.clientWidth(window), layer.clientHeight(window)), QSize(320, 240));
 }
 
 // The widget layer keeps a height of 0 although Qt cannot draw a font that small.
 void tst_PropertyEditing::fontSizeZeroSurvivesTheRoundTrip()
 {
-    const ControlRef label = testsupport::place(*m_designer, ComponentKind::Label);
-    const int sizeRow = testing::rowOf(*m_designer, QStringLiteral("大小"));
+    const ControlRef label = testsupport::place(*m_active.designer, ComponentKind::Label);
+    const int sizeRow = testing::rowOf(*m_active.designer, QStringLiteral("大小"));
     for (const QString &typed : {QStringLiteral("0"), QStringLiteral("-3")}) {
-        QVERIFY(testing::editRow(*m_designer, sizeRow, typed));
-        QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("0"));
-        QCOMPARE(m_designer->layer.readProperty(label, Prop::LabelFont).value<widgets::FontValue>().height, 0);
+        QVERIFY(testing::editRow(*m_active.designer, sizeRow, typed));
+        QCOMPARE(m_active.designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("0"));
+        QCOMPARE(m_active.designer->layer.readProperty(label, Prop::LabelFont).value<widgets::FontValue>().height, 0);
         // Another row's edit writes the 0 back and keeps it.
-        QVERIFY(testing::editRow(*m_designer, testing::rowOf(*m_designer, QStringLiteral("宽度")), "99"));
-        QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("0"));
-        QCOMPARE(m_designer->layer.readProperty(label, Prop::LabelFont).value<widgets::FontValue>().height, 0);
-        QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("9")));
-        QCOMPARE(m_designer->layer.readProperty(label, Prop::LabelFont).value<widgets::FontValue>().height, -12);
+        QVERIFY(testing::editRow(*m_active.designer, testing::rowOf(*m_active.designer, QStringLiteral("宽度")), "99"));
+        QCOMPARE(m_active.designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("0"));
+        QCOMPARE(m_active.designer->layer.readProperty(label, Prop::LabelFont).value<widgets::FontValue>().height, 0);
+        QVERIFY(testing::editRow(*m_active.designer, sizeRow, QStringLiteral("9")));
+        QCOMPARE(m_active.designer->layer.readProperty(label, Prop::LabelFont).value<widgets::FontValue>().height, -12);
     }
 }
 
 // No size the user types may break the design: the grid shows a size again and other edits work.
 void tst_PropertyEditing::hugeFontSizeLeavesAUsableDesign()
 {
-    const ControlRef button = testsupport::place(*m_designer, ComponentKind::Button);
-    const int sizeRow = testing::rowOf(*m_designer, QStringLiteral("大小"));
+    const ControlRef button = testsupport::place(*m_active.designer, ComponentKind::Button);
+    const int sizeRow = testing::rowOf(*m_active.designer, QStringLiteral("大小"));
     // Past what Tk can draw on the screen (1,125 points at 96 dots per inch), the largest it can is taken.
-    QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("99999")));
-    QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("1125"));
+    QVERIFY(testing::editRow(*m_active.designer, sizeRow, QStringLiteral("99999")));
+    QCOMPARE(m_active.designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("1125"));
     // Too many digits for an int stop at 2,147,483,647, and that too is past the largest size.
-    QVERIFY(testing::editRow(*m_designer, sizeRow, QStringLiteral("99999999999")));
-    QCOMPARE(m_designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("1125"));
-    QVERIFY(testing::editRow(*m_designer, testing::rowOf(*m_designer, QStringLiteral("标题")), QStringLiteral("好")));
-    QCOMPARE(m_designer->layer.readText(button, Prop::ButtonCaption), QStringLiteral("好"));
+    QVERIFY(testing::editRow(*m_active.designer, sizeRow, QStringLiteral("99999999999")));
+    QCOMPARE(m_active.designer->layer.cellText(PropertyGrid, sizeRow, 1), QStringLiteral("1125"));
+    QVERIFY(testing::editRow(*m_active.designer, testing::rowOf(*m_active.designer, QStringLiteral("标题")), QStringLiteral("好")));
+    QCOMPARE(m_active.designer->layer.readText(button, Prop::ButtonCaption), QStringLiteral("好"));
 }
 
 void tst_PropertyEditing::everyValueRowIsWrittenBack_data()
@@ -291,13 +279,13 @@ void tst_PropertyEditing::everyValueRowIsWrittenBack()
     QFETCH(int, entry);
     QFETCH(QStringList, typed);
     QFETCH(QStringList, shown);
-    widgets::WidgetLayer &layer = m_designer->layer;
-    testsupport::place(*m_designer, ComponentKind::Label);
-    testsupport::place(*m_designer, ComponentKind::Entry);
-    model::selectListEntry(*m_designer, entry);
+    widgets::WidgetLayer &layer = m_active.designer->layer;
+    testsupport::place(*m_active.designer, ComponentKind::Label);
+    testsupport::place(*m_active.designer, ComponentKind::Entry);
+    model::selectListEntry(*m_active.designer, entry);
     for (int i = 0; i < typed.size(); ++i)
         layer.setCellText(PropertyGrid, i + 2, 1, typed[i]);
-    model::applyPropertyEdits(*m_designer);
+    model::applyPropertyEdits(*m_active.designer);
     for (int i = 0; i < shown.size(); ++i)
         QCOMPARE(layer.cellText(PropertyGrid, i + 2, 1), shown[i]);
     if (entry == 0) {
