@@ -23,19 +23,22 @@ timed "the Build-Depends" bash -c 'apt-get update -qq && apt-get install -y -qq 
 
 # The build, as a user of its own, in a copy the user owns.
 id builder >/dev/null 2>&1 || useradd --create-home builder
-rm -rf /home/builder/kestrigan /home/builder/kestrigan_*
+rm -rf /home/builder/kestrigan /home/builder/kestrigan_* /home/builder/source
 cp -a . /home/builder/kestrigan
-chown -R builder: /home/builder/kestrigan
+# The tree as it came, for the source package and the reproducibility check.
+cp -a . /home/builder/source
+chown -R builder: /home/builder/kestrigan /home/builder/source
 timed "dpkg-buildpackage -us -uc -b as builder" \
     su builder -c 'cd ~/kestrigan && dpkg-buildpackage -us -uc -b >../build.log 2>&1 || { tail -n 60 ../build.log; exit 1; }'
 changes=(/home/builder/kestrigan_*.changes)
+timed "dpkg-source -b" su builder -c 'cd ~ && dpkg-source -b source >/dev/null'
+sources=(/home/builder/kestrigan_*.dsc)
 
 timed "lintian --pedantic --info" bash -c 'apt-get install -y -qq --no-install-recommends lintian >/dev/null \
-    && su builder -c "cd ~ && lintian --pedantic --info --display-experimental --fail-on error,warning $0 && echo lintian: no tags"' "${changes[0]}"
+    && su builder -c "cd ~ && lintian --pedantic --info --display-experimental --fail-on error,warning $0 $1 && echo lintian: no tags"' \
+    "${sources[0]}" "${changes[0]}"
 
 timed "autopkgtest on the built package" bash -c 'apt-get install -y -qq --no-install-recommends autopkgtest >/dev/null \
     && autopkgtest --output-dir /tmp/autopkgtest-out ./ /home/builder/kestrigan_*.deb -- null'
 
-# From the tree as it came, not the one built in.
-rm -rf /home/builder/source && cp -a . /home/builder/source && chown -R builder: /home/builder/source
 timed "two builds, byte for byte" su builder -c "cd ~/source && scripts/check-reproducible.sh"

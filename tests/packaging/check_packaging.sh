@@ -3,7 +3,8 @@
 # of the source tree, then checks that it holds exactly the expected files, none of them with a run
 # path or the path of the tree it was built in, that Debian's validators accept the desktop entry and
 # the AppStream data, that the package depends on what the program needs at run time, and that
-# lintian, with its pedantic and informational tags, finds nothing to say.
+# lintian, with its pedantic and informational tags, finds nothing to say of the source package or
+# the binary one.
 # Usage: check_packaging.sh SOURCE_DIR
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -68,8 +69,8 @@ mkdir -p "$tree"
 tar -C "$source_dir" -c --exclude-vcs --exclude='./build*' --exclude='./obj-*' --exclude=./tests/e2e/out \
     --exclude=__pycache__ . | tar -x -C "$tree"
 
-echo "== dpkg-buildpackage -us -uc -b -Jauto"
-(cd "$tree" && dpkg-buildpackage -us -uc -b -Jauto >"$scratch/build.log" 2>&1) \
+echo "== dpkg-buildpackage -us -uc -Jauto (source and binary)"
+(cd "$tree" && dpkg-buildpackage -us -uc -Jauto >"$scratch/build.log" 2>&1) \
     || { tail -n 60 "$scratch/build.log" >&2; fail "dpkg-buildpackage could not build the package"; }
 packages=("$scratch"/source/kestrigan_*.deb)
 [[ -f "${packages[0]}" ]] || fail "dpkg-buildpackage left no kestrigan_*.deb"
