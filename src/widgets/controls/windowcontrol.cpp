@@ -33,7 +33,8 @@ QSize startSize(QSize wanted, qreal scale)
     return wanted.boundedTo(clientRoom(availableArea().size(), estimatedFrame(scale)));
 }
 
-// A top-level window's frame: the window manager's, known once the window is shown; none before.
+// A top-level window's frame: the window manager's, known once the window is shown; none before, and
+// none for a window inside another (its frame geometry is its geometry).
 QSize frameOf(const QWidget *window)
 {
     return window->frameGeometry().size() - window->size();
@@ -306,7 +307,7 @@ void WindowControl::fitStartSize()
 void WindowControl::centre()
 {
     const QRect area = availableArea();
-    QRect outer(QPoint(), m_outer->size() + (m_outer->isWindow() ? frameOf(m_outer) : QSize()));
+    QRect outer(QPoint(), m_outer->size() + frameOf(m_outer));
     outer.moveCenter(area.center());
     m_outer->move(qMax(outer.left(), area.left()), qMax(outer.top(), area.top()));
 }
@@ -323,7 +324,7 @@ void WindowControl::applyLargestSize()
         fitStartSize();
     if (!m_largestOuter)
         return;
-    const QSize largest = clientRoom(*m_largestOuter, m_outer->isWindow() ? frameOf(m_outer) : QSize());
+    const QSize largest = clientRoom(*m_largestOuter, frameOf(m_outer));
     // A window that started at the largest size it could, with a frame larger than reckoned with,
     // gives up the rest of its smallest size: it must fit the screen.
     const QSize smallest = m_outer->minimumSize().boundedTo(largest);

@@ -251,8 +251,8 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
     const WidgetOptions &options = optionsOf(m_class);
     const ClassTraits traits = traitsOf(m_class);
     const bool indicatorShown = traits.indicator && options.indicatorOn;
-    const std::shared_ptr<const XftFont> font =
-        XftFont::get(content.font.face, pointsForHeight(content.font.height, layoutDotsPerInch()));
+    const int points = pointsForHeight(content.font.height, layoutDotsPerInch());
+    const std::shared_ptr<const XftFont> font = XftFont::get(content.font.face, points);
     const int lineSpacing = font->lineSpacing();
     const int zeroWidth = font->advance(U'0');
     const int tabWidth = tabWidthOf(*font);
@@ -297,8 +297,8 @@ std::optional<QPoint> TkPainter::paintText(QImage &canvas, QPoint origin, QSize 
         run.paint(style.foreground);
     }
     if (options.underline >= 0)
-        paintUnderline(canvas, origin, *font, pointsForHeight(content.font.height, layoutDotsPerInch()), lines,
-                       {textLeft, at.y()}, widest, options.justify, options.underline, style.foreground);
+        paintUnderline(canvas, origin, *font, points, lines, {textLeft, at.y()}, widest, options.justify,
+                       options.underline, style.foreground);
 
     // Tk leaves out an indicator too small to show.
     const int diameter = space - zeroWidth;
